@@ -1,0 +1,73 @@
+# Windows build (mingw-w64): the program, its Win32 tests and the end-to-end
+# driver. Everything is linked statically so each .exe runs alone.
+add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(QD_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${QD_BIN_DIR})
+
+# --- the program -----------------------------------------------------------
+# qd_win: every window and feature; the .exe adds only the entry point and
+# the resources, so the Win32 tests link the same code the program runs.
+file(GLOB_RECURSE QD_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sources/*.cpp)
+list(FILTER QD_WIN_SOURCES EXCLUDE REGEX ".*/sources/main_prg/entry_point\\.cpp$")
+add_library(qd_win STATIC ${QD_WIN_SOURCES})
+target_include_directories(qd_win PUBLIC ${CMAKE_SOURCE_DIR}/sources ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(qd_win PUBLIC qd_core comctl32 gdi32 msimg32 comdlg32 shell32 ole32 oleaut32 uuid psapi user32 kernel32)
+
+set(QD_RELEASE_DATE "2026-12-06")
+configure_file(${CMAKE_SOURCE_DIR}/resources/app.manifest.in ${CMAKE_BINARY_DIR}/app.manifest @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/qd_version.h @ONLY)
+target_include_directories(qd_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
+
+set(QD_RC_FLAGS "-I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_BINARY_DIR} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/sources")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} ${QD_RC_FLAGS}")
+enable_language(RC)
+add_executable(quorvel-dint WIN32 ${CMAKE_SOURCE_DIR}/sources/main_prg/entry_point.cpp ${CMAKE_SOURCE_DIR}/resources/app.rc)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/app.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/app.manifest;${CMAKE_SOURCE_DIR}/resources/app.ico;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+target_link_libraries(quorvel-dint PRIVATE qd_win)
+target_link_options(quorvel-dint PRIVATE -mwindows -municode)
+
+# --- tests -----------------------------------------------------------------
+if(QD_BUILD_TESTS)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(t gtest gtest_main)
+    target_compile_options(${t} PRIVATE -w)
+  endforeach()
+
+  include(GoogleTest)
+  set(QD_WINE ${CMAKE_SOURCE_DIR}/tests/wine/wine-env.sh)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QD_WINE} run)
+
+  add_test(NAME wine_env_start COMMAND ${QD_WINE} start)
+  set_tests_properties(wine_env_start PROPERTIES FIXTURES_SETUP WINE)
+  add_test(NAME wine_env_stop COMMAND ${QD_WINE} stop)
+  set_tests_properties(wine_env_stop PROPERTIES FIXTURES_CLEANUP WINE)
+
+  # Win32 tests: the program's units against the real Win32 of Wine.
+  file(GLOB QD_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+  add_executable(qd_win32_tests ${QD_WIN32_TESTS} ${CMAKE_SOURCE_DIR}/resources/app.rc)
+  target_link_libraries(qd_win32_tests PRIVATE qd_win gtest_main)
+  target_include_directories(qd_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
+
+  # End-to-end: a driver that starts the real .exe and works it from outside,
+  # and a fixture program whose windows the scans find.
+  file(GLOB QD_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+  add_executable(qd_e2e ${QD_E2E_SOURCES})
+  target_link_libraries(qd_e2e PRIVATE gtest qd_core user32 gdi32 psapi shell32 ole32 comctl32)
+  target_include_directories(qd_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/generated)
+  add_dependencies(qd_e2e quorvel-dint)
+
+  set(QD_ARTIFACTS ${CMAKE_SOURCE_DIR}/artifacts)
+  foreach(t qd_win32_tests qd_e2e)
+    gtest_discover_tests(${t}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 60
+      PROPERTIES FIXTURES_REQUIRED WINE RUN_SERIAL TRUE TIMEOUT 120
+                 ENVIRONMENT "QD_ARTIFACTS=${QD_ARTIFACTS}")
+  endforeach()
+endif()

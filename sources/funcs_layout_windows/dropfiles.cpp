@@ -1,0 +1,50 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "funcs_layout_windows/layout_apply.h"
+#include "funcs_layout_windows/load_profile.h"
+#include "funcs_layout_windows/unit_reports.h"
+#include "platform/zt_win.h"
+
+int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedProfiles_STR,
+                        CB_Profile_manage_STR* pCB_Profile_manage_STR)
+{
+    STR_ReportUnit* rep = rep_layout();
+    if (!hwnd_MW || !hDrop) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, hDrop = %p\nline of error handler:\n%d",
+                  __FILE__, __func__, rep->iLine, hwnd_MW, hDrop, __LINE__);
+        return -1;
+    }
+    // Only the first of several dropped files is loaded.
+    DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
+    // 2048 units as a rule; a longer name gets a buffer that holds it whole.
+    const UINT uiNeed = DragQueryFileW(hDrop, 0, nullptr, 0);
+    const UINT uiCapUnits = uiNeed + 1 > 2048 ? uiNeed + 1 : 2048;
+    wchar_t* ptcPath = static_cast<wchar_t*>(zt_VirtualAlloc(uiCapUnits * sizeof(wchar_t)));
+    if (!ptcPath) {
+        DragFinish(hDrop);
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror while DynMemAlloc()\n\nline of error handler:\n%d",
+                  __FILE__, __func__, rep->iLine, __LINE__);
+        return -2;
+    }
+    UINT uiLen = DragQueryFileW(hDrop, 0, ptcPath, uiCapUnits);
+    DragFinish(hDrop);  // the name is read; the drop handle is no longer needed
+    if (uiLen == 0) {
+        zt_VirtualFree(ptcPath);
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, DragQueryFile( )\n\nline of error handler:\n%d",
+                  __FILE__, __func__, rep->iLine, __LINE__);
+        return -3;
+    }
+    int32_t iRet = onButton_LoadProfile_clicked(hwnd_MW, 1, ptcPath, pLoadedProfiles_STR, pCB_Profile_manage_STR);
+    zt_VirtualFree(ptcPath);
+    if (iRet < 0) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, onButton_LoadProfile_clicked()\n\nline of error handler:\n%d",
+                  __FILE__, __func__, rep->iLine, __LINE__);
+        return -4;
+    }
+    return 1;
+}

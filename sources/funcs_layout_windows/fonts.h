@@ -1,0 +1,22 @@
+// Fonts of the program's windows: creation and fitting a caption to a box.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+HFONT zt_CreateFont(int32_t iHeight, int32_t iWeight, BYTE ucItalic, BYTE ucUnderline, BYTE ucStrikeOut,
+                    BYTE ucPitchAndFamily, const wchar_t* pcTypeFaceName);
+
+// Largest font height whose line fits hREC pixels (0 or more), -1 for no
+// DC or a height that is not positive, another negative value when fonts
+// cannot be created or measured.
+int32_t FindFontSize(HDC hdc, int32_t hREC);
+
+// FindFontSize, then shrunk until ptc_Text fits wREC pixels.
+int32_t FindFontSize_fit_H_and_W(HDC hdc, const wchar_t* ptc_Text, int32_t hREC, int32_t wREC);
+
+// The button font of a window with buttons: fitted to 0.85 of the button's
+// height and 0.8 of its width for its longest caption, weight 700.
+// Returns the fitted height (negative on failure).
+int32_t fit_button_font_height(HDC hdc, const wchar_t* ptcLongestCaption, int32_t iButtonW, int32_t iButtonH);
+HFONT create_button_font(int32_t iHeight);

@@ -1,0 +1,59 @@
+#include "platform/zt_win.h"
+
+namespace {
+// Test seams. The program itself never sets them.
+ZT_BoxHook g_pfnBoxHook = nullptr;
+void* g_pBoxCtx = nullptr;
+ZT_WaitHook g_pfnWaitHook = nullptr;
+ZT_IdleHook g_pfnIdleHook = nullptr;
+void* g_pWaitCtx = nullptr;
+ZT_AllocFailHook g_pfnAllocFail = nullptr;
+void* g_pAllocCtx = nullptr;
+}  // namespace
+
+void zt_SetBoxHook(ZT_BoxHook pfnHook, void* pCtx)
+{
+    g_pfnBoxHook = pfnHook;
+    g_pBoxCtx = pCtx;
+}
+
+int zt_MessageBox(HWND hwndOwner, const wchar_t* ptcText, const wchar_t* ptcCaption, UINT uiFlags)
+{
+    if (g_pfnBoxHook) return g_pfnBoxHook(g_pBoxCtx, hwndOwner, ptcText, ptcCaption, uiFlags);
+    return MessageBoxW(hwndOwner, ptcText ? ptcText : L"", ptcCaption ? ptcCaption : L"", uiFlags);
+}
+
+void zt_SetWaitHooks(ZT_WaitHook pfnWait, ZT_IdleHook pfnIdle, void* pCtx)
+{
+    g_pfnWaitHook = pfnWait;
+    g_pfnIdleHook = pfnIdle;
+    g_pWaitCtx = pCtx;
+}
+
+void zt_Wait(DWORD dwMilliseconds)
+{
+    if (g_pfnWaitHook) g_pfnWaitHook(g_pWaitCtx, dwMilliseconds);
+    else Sleep(dwMilliseconds);
+}
+
+DWORD zt_WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds)
+{
+    if (g_pfnIdleHook) return g_pfnIdleHook(g_pWaitCtx, hProcess, dwMilliseconds);
+    if (!hProcess) return WAIT_FAILED;
+    return WaitForInputIdle(hProcess, dwMilliseconds);
+}
+
+void zt_SetAllocFailHook(ZT_AllocFailHook pfnHook, void* pCtx)
+{
+    g_pfnAllocFail = pfnHook;
+    g_pAllocCtx = pCtx;
+}
+
+void* zt_VirtualAlloc(size_t uiSize)
+{
+    if (g_pfnAllocFail && g_pfnAllocFail(g_pAllocCtx, uiSize)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return VirtualAlloc(nullptr, uiSize, MEM_COMMIT, PAGE_READWRITE);
+}

@@ -1,0 +1,118 @@
+// Thin, null-safe wrappers of the Win32 calls used across the program,
+// the one path for message boxes and the one path for waits, and small
+// RAII holders so handles and GDI objects are released on every path.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "qd_text.h"
+
+static_assert(sizeof(wchar_t) == sizeof(qd_char), "UTF-16 wchar_t expected");
+
+inline wchar_t* zt_W(qd_char* ptc) { return reinterpret_cast<wchar_t*>(ptc); }
+inline const wchar_t* zt_W(const qd_char* ptc) { return reinterpret_cast<const wchar_t*>(ptc); }
+inline qd_char* zt_Q(wchar_t* ptc) { return reinterpret_cast<qd_char*>(ptc); }
+inline const qd_char* zt_Q(const wchar_t* ptc) { return reinterpret_cast<const qd_char*>(ptc); }
+
+// Window handles are kept as 32-bit values in stores and records; the upper
+// half of a window handle is not significant. Back to a handle they are
+// sign-extended, as the system does for handles shared with 32-bit code.
+inline uint32_t zt_hwnd32(HWND hwnd) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)); }
+inline HWND zt_hwnd(uint32_t ui)
+{
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(ui)));
+}
+
+// ---- message boxes ---------------------------------------------------------
+// Every box of the program goes through zt_MessageBox. A test installs a
+// hook that records the box and answers for the user instead.
+typedef int (*ZT_BoxHook)(void* pCtx, HWND hwndOwner, const wchar_t* ptcText, const wchar_t* ptcCaption, UINT uiFlags);
+void zt_SetBoxHook(ZT_BoxHook pfnHook, void* pCtx);
+int zt_MessageBox(HWND hwndOwner, const wchar_t* ptcText, const wchar_t* ptcCaption, UINT uiFlags);
+
+// ---- waits -------------------------------------------------------------------
+// Every pause of the program goes through zt_Wait (and idle waits through
+// zt_WaitForInputIdle), so tests can run without sleeping for real.
+typedef void (*ZT_WaitHook)(void* pCtx, DWORD dwMilliseconds);
+typedef DWORD (*ZT_IdleHook)(void* pCtx, HANDLE hProcess, DWORD dwMilliseconds);
+void zt_SetWaitHooks(ZT_WaitHook pfnWait, ZT_IdleHook pfnIdle, void* pCtx);
+void zt_Wait(DWORD dwMilliseconds);
+DWORD zt_WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds);
+
+// ---- memory ------------------------------------------------------------------
+// Committed, zero-filled read-write memory; zt_VirtualFree releases once and
+// clears the address. A test can make allocations fail.
+typedef bool (*ZT_AllocFailHook)(void* pCtx, size_t uiSize);
+void zt_SetAllocFailHook(ZT_AllocFailHook pfnHook, void* pCtx);
+void* zt_VirtualAlloc(size_t uiSize);
+template <typename T>
+inline void zt_VirtualFree(T*& p)
+{
+    void* pv = const_cast<void*>(static_cast<const void*>(p));
+    if (pv) VirtualFree(pv, 0, MEM_RELEASE);
+    p = nullptr;
+}
+
+// ---- screen ------------------------------------------------------------------
+inline int32_t zt_ScreenW() { return GetSystemMetrics(SM_CXSCREEN); }
+inline int32_t zt_ScreenH() { return GetSystemMetrics(SM_CYSCREEN); }
+
+// ---- RAII holders ----------------------------------------------------------------
+// A GDI object created here and deleted when the holder goes.
+template <typename H>
+class zt_GdiObj {
+public:
+    explicit zt_GdiObj(H h = nullptr) : m_h(h) {}
+    ~zt_GdiObj() { if (m_h) DeleteObject(m_h); }
+    zt_GdiObj(const zt_GdiObj&) = delete;
+    zt_GdiObj& operator=(const zt_GdiObj&) = delete;
+    H get() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
+private:
+    H m_h;
+};
+
+// Saves a DC's state and restores it when the holder goes.
+class zt_SavedDC {
+public:
+    explicit zt_SavedDC(HDC hdc) : m_hdc(hdc), m_i(hdc ? SaveDC(hdc) : 0) {}
+    ~zt_SavedDC() { if (m_hdc && m_i) RestoreDC(m_hdc, m_i); }
+    zt_SavedDC(const zt_SavedDC&) = delete;
+    zt_SavedDC& operator=(const zt_SavedDC&) = delete;
+private:
+    HDC m_hdc;
+    int m_i;
+};
+
+// A window's DC from GetDC, released with ReleaseDC.
+class zt_WindowDC {
+public:
+    explicit zt_WindowDC(HWND hwnd) : m_hwnd(hwnd), m_hdc(GetDC(hwnd)) {}
+    ~zt_WindowDC() { if (m_hdc) ReleaseDC(m_hwnd, m_hdc); }
+    zt_WindowDC(const zt_WindowDC&) = delete;
+    zt_WindowDC& operator=(const zt_WindowDC&) = delete;
+    HDC get() const { return m_hdc; }
+private:
+    HWND m_hwnd;
+    HDC m_hdc;
+};
+
+// A kernel handle closed when the holder goes.
+class zt_Handle {
+public:
+    explicit zt_Handle(HANDLE h = nullptr) : m_h(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    ~zt_Handle() { reset(); }
+    zt_Handle(const zt_Handle&) = delete;
+    zt_Handle& operator=(const zt_Handle&) = delete;
+    HANDLE get() const { return m_h; }
+    void reset(HANDLE h = nullptr)
+    {
+        if (m_h) CloseHandle(m_h);
+        m_h = (h == INVALID_HANDLE_VALUE) ? nullptr : h;
+    }
+    explicit operator bool() const { return m_h != nullptr; }
+private:
+    HANDLE m_h;
+};
