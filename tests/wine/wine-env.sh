@@ -28,11 +28,14 @@ start() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         "$WINE64" wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+    if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
         # Without a window manager every hide waits ~2 s; unmanaged windows close at once.
         "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
     fi
-    wineserver -p >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1 || true  # already running is fine
 }
 
 stop() {
@@ -44,7 +47,18 @@ stop() {
 case "${1:-}" in
     start) start ;;
     stop) stop ;;
-    run) shift; exec "$WINE64" "$@" ;;
+    run)
+        shift
+        # Wine's own services (and programs a test starts) outlive the program
+        # and inherit its output; through a file, the caller's pipe closes
+        # when the program ends.
+        out=$(mktemp)
+        "$WINE64" "$@" >"$out" 2>&1 </dev/null
+        rc=$?
+        cat "$out"
+        rm -f "$out"
+        exit $rc
+        ;;
     shot) import -window root -display "$DISPLAY" "$2" ;;
     *) echo "usage: $0 start|stop|run EXE [ARGS]|shot FILE" >&2; exit 2 ;;
 esac
