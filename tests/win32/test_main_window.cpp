@@ -203,3 +203,18 @@ TEST_F(MainWindowTest, PaintsGradientPictureAndLabels)
     EXPECT_TRUE(rec->boxes.empty());
     SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
+
+TEST(MainWindowCreation, FailureShowsOnlyTheSystemErrorBox)
+{
+    test_register_classes();
+    BoxRecorder rec;
+    HINSTANCE hInst = GetModuleHandleW(nullptr);
+    ASSERT_TRUE(UnregisterClassW(L"prg_wnds_layout", hInst));
+    HWND hwnd = create_main_window(hInst);
+    EXPECT_EQ(nullptr, hwnd);
+    ASSERT_EQ(1u, rec.boxes.size());
+    EXPECT_EQ(L"GetLastError", rec.boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), rec.boxes[0].uiFlags);
+    EXPECT_FALSE(rec.boxes[0].text.empty());  // the system's text for "cannot find window class"
+    register_window_classes(hInst);           // the other tests need the class back
+}
