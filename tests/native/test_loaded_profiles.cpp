@@ -61,10 +61,10 @@ struct Store {
     // The whole record, padding included, and both pools.
     Bytes snapshot() const
     {
-        Bytes b(sizeof r);
+        Bytes b(sizeof r + hw.size() + files.size());
         std::memcpy(b.data(), &r, sizeof r);
-        b.insert(b.end(), hw.begin(), hw.end());
-        b.insert(b.end(), files.begin(), files.end());
+        std::memcpy(b.data() + sizeof r, hw.data(), hw.size());
+        std::memcpy(b.data() + sizeof r + hw.size(), files.data(), files.size());
         return b;
     }
 };
