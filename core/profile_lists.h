@@ -15,7 +15,7 @@ struct CB_Profile_manage_STR {
     uint32_t uiN_strs;
     uint32_t uiMax_strs;
     int32_t iSel_CB;   // last selection the list reported
-    const qd_char* arr_p_PrfName[QD_PROFILE_LIST_CAPACITY];  // names inside the store's file pool
+    const qd_char* arr_p_PrfName[QD_PROFILE_LIST_CAPACITY];  // list texts: aligned copies of the names (STR_ProfileListNames)
     uint32_t arr_ind_prfl[QD_PROFILE_LIST_CAPACITY];         // store index of each list position
 };
 
