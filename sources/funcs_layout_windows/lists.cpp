@@ -64,3 +64,58 @@ int32_t onWM_COMMAND_CB_Action(UINT uiCode, UINT uiID, HWND hwndCtl, CB_Action_m
         pCB_Action_mng_STR->iSel_CB = static_cast<int32_t>(SendMessageW(hwndCtl, CB_GETCURSEL, 0, 0));
     return 1;
 }
+
+int32_t CB_Profile_add_string(CB_Profile_manage_STR* p_CB_mng_STR, STR_ProfileListNames* pNames,
+                              const LoadedProfiles_STR* p_LoadedProfiles_STR, uint32_t k)
+{
+    STR_ReportUnit* rep = rep_profiles();
+    if (!p_CB_mng_STR || !pNames || !p_LoadedProfiles_STR) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\np_CB_mng_STR = %p, p_tc_sz_name = %p",
+                  __FILE__, __func__, rep->iLine, __LINE__, p_CB_mng_STR, pNames);
+        return -1;
+    }
+    uint32_t uiPos = 0;
+    int32_t iRet = profile_list_add(p_CB_mng_STR, pNames, p_LoadedProfiles_STR, k, &uiPos);
+    if (iRet == QD_PL_REFUSED) {
+        zt_Box(nullptr, L"impossible to add string to ComboBox, max number exceeded", L"warning", MB_OK);
+        return 2;
+    }
+    if (iRet != QD_PL_OK) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, the profile is not in the store: k = %u",
+                  __FILE__, __func__, rep->iLine, __LINE__, k);
+        return -1;
+    }
+    HWND hwndCB = zt_hwnd(p_CB_mng_STR->hwnd_CB);
+    LRESULT r = SendMessageW(hwndCB, CB_INSERTSTRING, uiPos, reinterpret_cast<LPARAM>(zt_W(p_CB_mng_STR->arr_p_PrfName[uiPos])));
+    if (r == CB_ERR || r == CB_ERRSPACE) zt_Box(nullptr, L"error while inserting string to ComboBox Profile", L"error", MB_OK);
+    // The new entry is selected by its position: selecting by text would
+    // pick an older entry whose name begins with the new one.
+    SendMessageW(hwndCB, CB_SETCURSEL, uiPos, 0);
+    p_CB_mng_STR->iSel_CB = static_cast<int32_t>(uiPos);
+    return 1;
+}
+
+int32_t CB_Profile_del_string(CB_Profile_manage_STR* p_CB_mng_STR, STR_ProfileListNames* pNames)
+{
+    STR_ReportUnit* rep = rep_profiles();
+    if (!p_CB_mng_STR || !pNames) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\np_CB_mng_STR = %p",
+                  __FILE__, __func__, rep->iLine, __LINE__, p_CB_mng_STR);
+        return -1;
+    }
+    HWND hwndCB = zt_hwnd(p_CB_mng_STR->hwnd_CB);
+    const int32_t iSel = static_cast<int32_t>(SendMessageW(hwndCB, CB_GETCURSEL, 0, 0));
+    if (profile_list_check_selection(p_CB_mng_STR, iSel) != QD_PL_OK) {
+        zt_Box(nullptr, L"error while deleting string from ComboBox Profile\nind > uiN_strs or 0 == uiN_strs", L"error", MB_OK);
+        return 2;
+    }
+    if (SendMessageW(hwndCB, CB_DELETESTRING, iSel, 0) == CB_ERR) {
+        zt_Box(nullptr, L"error while deleting string from ComboBox Profile", L"error", MB_OK);
+        return 2;
+    }
+    profile_list_delete(p_CB_mng_STR, pNames, iSel);
+    return 1;
+}

@@ -13,4 +13,11 @@ int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t*
                                      CB_Profile_manage_STR* p_CB_Profile_manage_STR);
 
 int32_t preInitOnce_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR);
+
+// Appends a loaded profile to the store: 1 added; 2 refused for lack of
+// room (reported); -1 bad arguments or a file the store cannot take; -2 the
+// store was not prepared. The new profile's index is uiN_loaded_prfls - 1.
+int32_t add_profile_data_to_DynMem(LoadedProfiles_STR* p_LoadedProfiles_STR, const uint32_t* pc_arr1D_hwnd_Programs_only,
+                                   const uint32_t* pc_arr1D_hwnd_Folders_only, uint32_t size_FileProfile,
+                                   const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs);
 int32_t finishWork_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR);

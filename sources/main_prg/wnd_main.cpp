@@ -37,6 +37,7 @@ struct STR_MainWnd {
     LoadedProfiles_STR loaded;
     bool bLoadedPrepared;
     CB_Profile_manage_STR cbProfile;
+    STR_ProfileListNames cbProfileNames;  // the texts cbProfile points to
     CB_Action_manage_STR cbAction;
     HDROP hDrop;
 };
@@ -230,7 +231,7 @@ LRESULT on_WM_COMMAND(STR_MainWnd* p, WPARAM wParam, LPARAM lParam)
     if (uiID == IDC_CB_ACTION && uiCode == CBN_SELCHANGE && hwndCtl == p->hwnd_CB_Action)
         onWM_COMMAND_CB_Action(uiCode, uiID, hwndCtl, &p->cbAction);
     if (uiID == IDC_BTN_APPLY && uiCode == 0 && hwndCtl == p->hWndBTN_Apply)
-        onButton_Apply_press(&p->cbProfile, &p->cbAction, &p->loaded);
+        onButton_Apply_press(&p->cbProfile, &p->cbProfileNames, &p->cbAction, &p->loaded);
     return 0;
 }
 
