@@ -62,6 +62,13 @@ if(QD_BUILD_TESTS)
   target_include_directories(qd_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(qd_e2e quorvel-dint)
 
+  # A program of our own whose windows the scans and window searches find.
+  add_executable(qd_fixture WIN32 ${CMAKE_SOURCE_DIR}/tests/fixture/fixture_app.cpp)
+  target_link_libraries(qd_fixture PRIVATE user32 gdi32)
+  target_link_options(qd_fixture PRIVATE -mwindows -municode)
+  add_dependencies(qd_win32_tests qd_fixture)
+  add_dependencies(qd_e2e qd_fixture)
+
   set(QD_ARTIFACTS ${CMAKE_SOURCE_DIR}/artifacts)
   foreach(t qd_win32_tests qd_e2e)
     gtest_discover_tests(${t}
