@@ -33,7 +33,11 @@ start() {
     if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
         # Without a window manager every hide waits ~2 s; unmanaged windows close at once.
         "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-        wineserver -w
+    fi
+    if ! grep -q 'AeDebug' "$WINEPREFIX/system.reg" 2>/dev/null || grep -A3 'AeDebug' "$WINEPREFIX/system.reg" | grep -q winedbg; then
+        # A crashing test ends at once instead of waiting in the debugger.
+        "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+        "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f >/dev/null 2>&1
     fi
     wineserver -p >/dev/null 2>&1 || true  # already running is fine
 }
