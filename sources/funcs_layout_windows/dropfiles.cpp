@@ -7,7 +7,7 @@
 #include "platform/zt_win.h"
 
 int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedProfiles_STR,
-                        CB_Profile_manage_STR* pCB_Profile_manage_STR)
+                        CB_Profile_manage_STR* pCB_Profile_manage_STR, STR_ProfileListNames* pNames)
 {
     STR_ReportUnit* rep = rep_layout();
     if (!hwnd_MW || !hDrop) {
@@ -38,7 +38,7 @@ int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedPr
                   __FILE__, __func__, rep->iLine, __LINE__);
         return -3;
     }
-    int32_t iRet = onButton_LoadProfile_clicked(hwnd_MW, 1, ptcPath, pLoadedProfiles_STR, pCB_Profile_manage_STR);
+    int32_t iRet = onButton_LoadProfile_clicked(hwnd_MW, 1, ptcPath, pLoadedProfiles_STR, pCB_Profile_manage_STR, pNames);
     zt_VirtualFree(ptcPath);
     if (iRet < 0) {
         rep->iLine = __LINE__;

@@ -1,16 +1,25 @@
-// The Load Profile command, the loaded-profile store's preparation and release.
+// The Load Profile command, the loaded-profile store's preparation, append
+// and release.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 
 #include "loaded_profiles.h"
+#include "profile_list.h"
 #include "profile_lists.h"
 
-// iMode 0: ask for the file in an Open dialog; 1: load ptcPath (a dropped file).
-int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t* ptcPath,
+// iMode 0: ask for the file in an Open dialog; 1: load ptcFilePath_Profile
+// (a dropped file). 1 when the profile was processed or the dialog was
+// cancelled; a negative code after its report:
+//   -1 missing argument, -2 the dialog failed or the file did not open,
+//   -3 empty file, -4 no room for the end mark, -5 a read failed,
+//   -6 wrong end mark, -7 no memory for the file, -8 the file's counts or
+//   lengths do not fit it, -9 no memory for a working buffer, -10 no
+//   entries, -11 a file of 4 GiB or more, -15 the folder check failed.
+int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t* ptcFilePath_Profile,
                                      LoadedProfiles_STR* p_LoadedProfiles_STR,
-                                     CB_Profile_manage_STR* p_CB_Profile_manage_STR);
+                                     CB_Profile_manage_STR* p_CB_Profile_mng_STR, STR_ProfileListNames* pNames);
 
 int32_t preInitOnce_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR);
 
@@ -20,4 +29,5 @@ int32_t preInitOnce_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR);
 int32_t add_profile_data_to_DynMem(LoadedProfiles_STR* p_LoadedProfiles_STR, const uint32_t* pc_arr1D_hwnd_Programs_only,
                                    const uint32_t* pc_arr1D_hwnd_Folders_only, uint32_t size_FileProfile,
                                    const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs);
+
 int32_t finishWork_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR);

@@ -208,7 +208,7 @@ void onButton_Scan(STR_MainWnd* p, WPARAM wParam, LPARAM lParam)
 void onButton_LoadProfile(STR_MainWnd* p)
 {
     ensure_store_prepared(p, L"WndProc, WM_COMMAND, error <- preInitOnce_onLoadProfile()");
-    int32_t iRet = onButton_LoadProfile_clicked(p->hwnd_MW, 0, nullptr, &p->loaded, &p->cbProfile);
+    int32_t iRet = onButton_LoadProfile_clicked(p->hwnd_MW, 0, nullptr, &p->loaded, &p->cbProfile, &p->cbProfileNames);
     if (iRet < 0) {
         g_rep.iLine = __LINE__;
         zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error onButton_LoadProfile_clicked(), RetCode = %d\nline of error handler:%d",
@@ -239,7 +239,7 @@ LRESULT on_WM_DROPFILES(STR_MainWnd* p, WPARAM wParam)
 {
     p->hDrop = reinterpret_cast<HDROP>(wParam);
     ensure_store_prepared(p, L"WndProc, WM_DROPFILES, error <- preInitOnce_onLoadProfile()");
-    on_wm_dropfiles(p->hwnd_MW, p->hDrop, &p->loaded, &p->cbProfile);
+    on_wm_dropfiles(p->hwnd_MW, p->hDrop, &p->loaded, &p->cbProfile, &p->cbProfileNames);
     p->hDrop = nullptr;  // released by the handler
     return 0;
 }

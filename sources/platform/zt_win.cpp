@@ -57,3 +57,20 @@ void* zt_VirtualAlloc(size_t uiSize)
     }
     return VirtualAlloc(nullptr, uiSize, MEM_COMMIT, PAGE_READWRITE);
 }
+
+namespace {
+ZT_PopupHook g_pfnPopupHook = nullptr;
+void* g_pPopupCtx = nullptr;
+}  // namespace
+
+void zt_SetPopupHook(ZT_PopupHook pfnHook, void* pCtx)
+{
+    g_pfnPopupHook = pfnHook;
+    g_pPopupCtx = pCtx;
+}
+
+BOOL zt_TrackPopupMenu(HMENU hMenu, UINT uiFlags, int x, int y, HWND hwndOwner)
+{
+    if (g_pfnPopupHook) return g_pfnPopupHook(g_pPopupCtx, hMenu, uiFlags, x, y, hwndOwner);
+    return TrackPopupMenu(hMenu, uiFlags, x, y, 0, hwndOwner, nullptr);
+}

@@ -116,3 +116,10 @@ public:
 private:
     HANDLE m_h;
 };
+
+// ---- popup menus -------------------------------------------------------------
+// Every popup menu goes through zt_TrackPopupMenu (it runs a modal loop of
+// its own). A test installs a hook that records the menu instead.
+typedef BOOL (*ZT_PopupHook)(void* pCtx, HMENU hMenu, UINT uiFlags, int x, int y, HWND hwndOwner);
+void zt_SetPopupHook(ZT_PopupHook pfnHook, void* pCtx);
+BOOL zt_TrackPopupMenu(HMENU hMenu, UINT uiFlags, int x, int y, HWND hwndOwner);

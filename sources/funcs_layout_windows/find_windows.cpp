@@ -1,0 +1,164 @@
+#include "funcs_layout_windows/find_windows.h"
+
+#include <vector>
+
+#include "funcs_layout_windows/explorer_folders.h"
+#include "funcs_layout_windows/scan_passes.h"
+#include "funcs_layout_windows/unit_reports.h"
+#include "platform/zt_win.h"
+#include "window_rules.h"
+
+namespace {
+
+struct FolderMatchCtx {
+    const STR_EntryPaths* pPaths;
+    uint32_t* arr1D_hwnd;
+    uint32_t uiN_Seen;  // shell windows that showed a folder
+};
+
+bool on_folder_found(void* pCtx, HWND hwndFolder, const wchar_t* ptcPath, uint32_t uiN_Path)
+{
+    FolderMatchCtx* c = static_cast<FolderMatchCtx*>(pCtx);
+    ++c->uiN_Seen;
+    if (hwndFolder) match_folder_window(c->pPaths, zt_Q(ptcPath), uiN_Path, zt_hwnd32(hwndFolder), c->arr1D_hwnd, zt_PathEqual);
+    return true;
+}
+
+// A window's rectangle of zero size away from the origin is a parked
+// helper window, never a program's main window.
+bool parked_zero_size(HWND hwnd)
+{
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    return (rc.left != 0 || rc.top != 0) && rc.right == rc.left && rc.bottom == rc.top;
+}
+
+bool excluded_class(HWND hwnd)
+{
+    wchar_t tcClass[251] = {};
+    GetClassNameW(hwnd, tcClass, 250);
+    return is_excluded_class(zt_Q(tcClass));
+}
+
+bool has_caption(HWND hwnd)
+{
+    wchar_t tc[2] = {};
+    DWORD_PTR dwCopied = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 2, reinterpret_cast<LPARAM>(tc), SMTO_ABORTIFHUNG, 2000, &dwCopied))
+        return false;  // a window that does not answer is passed over this time
+    return dwCopied != 0;
+}
+
+}  // namespace
+
+bool zt_PathEqual(const qd_char* a, size_t uiN_a, const qd_char* b, size_t uiN_b)
+{
+    if (uiN_a != uiN_b) return false;
+    if (!uiN_a) return true;
+    return CompareStringOrdinal(zt_W(a), static_cast<int>(uiN_a), zt_W(b), static_cast<int>(uiN_b), TRUE) == CSTR_EQUAL;
+}
+
+int32_t GetHWNDS_of_LoadedFolders(const uint8_t* pcFileData, const STR_EntryPaths* pPaths, uint32_t* p_arr1D_hwnd)
+{
+    STR_ReportUnit* rep = rep_profiles();
+    if (!pcFileData || !pPaths || !p_arr1D_hwnd) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pcFileData = %p, p_arr1D_hwnd = %p\nline of error handler:\n%d",
+                  __FILE__, __func__, rep->iLine, pcFileData, p_arr1D_hwnd, __LINE__);
+        return -1;
+    }
+    const STR_ShellFolderSource* src = explorer_folder_source();
+    FolderMatchCtx ctx = {pPaths, p_arr1D_hwnd, 0};
+    STR_ShellWalk walk = src->pfnWalk(src->pCtx, on_folder_found, &ctx);
+    if (!walk.b_Created) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error\n\nfunction : CoCreateInstance()\n\nret code hResult = %d\n\nline of error handler:\n%d",
+                  __FILE__, __func__, rep->iLine, static_cast<int>(walk.hr), __LINE__);
+        return -4;
+    }
+    if (FAILED(walk.hr)) return 1;
+    return ctx.uiN_Seen ? 1 : -3;
+}
+
+int32_t check_folders_loaded(const uint8_t* pcFileData, const STR_EntryPaths* pPaths, const uint32_t* pc_arr1D_hwnd,
+                             uint32_t uiN_wnds, const STR_LoadFailures* pFailures)
+{
+    STR_ReportUnit* rep = rep_profiles();
+    if (!pcFileData || !pPaths || !pc_arr1D_hwnd || !uiN_wnds) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pcFileData = %p, pc_arr1D_hwnd = %p, uiN_wnds = %u\n\nline of error handler:\n%d",
+                  __FILE__, __func__, rep->iLine, pcFileData, pc_arr1D_hwnd, uiN_wnds, __LINE__);
+        return -1;
+    }
+    return folders_all_found(pPaths, pc_arr1D_hwnd, pFailures);
+}
+
+BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam)
+{
+    STR_ReportUnit* rep = rep_profiles();
+    HWNDs_loadedPrgsProfile_STR* p = reinterpret_cast<HWNDs_loadedPrgsProfile_STR*>(lParam);
+    if (!p) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nlParam = %p\nline of error handler:%d",
+                  __FILE__, __func__, rep->iLine, p, __LINE__);
+        return FALSE;
+    }
+    if (!p->p_hwnd_arr || !p->ptcBuf || !p->uiSize_chars || !p->uiSize_bytes || !p->pcFileData ||
+        !p->pc_arr_STRs_InfoLoadedPrg || !p->N_prgs || !p->pPaths) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npParams_STR->p_hwnd_arr = %p\npParams_STR->ptcBuf = %p\npParams_STR->uiSize_chars = %u\npParams_STR->uiSize_bytes\npParams_STR->pcFileData = %p\npParams_STR->pc_arr_STRs_InfoLoadedPrg = %p\npParams_STR->N_prgs = %u\nline of error handler:%d",
+                  __FILE__, __func__, rep->iLine, p->p_hwnd_arr, p->ptcBuf, p->uiSize_chars, p->pcFileData,
+                  p->pc_arr_STRs_InfoLoadedPrg, p->N_prgs, __LINE__);
+        return FALSE;
+    }
+    if (!IsWindowVisible(hwnd) || !has_caption(hwnd) || parked_zero_size(hwnd) || excluded_class(hwnd)) return TRUE;
+
+    DWORD dwPid = 0;
+    const DWORD dwTid = GetWindowThreadProcessId(hwnd, &dwPid);
+    const STR_ProcQueries* q = scan_proc_queries();
+    zt_Handle process(q->pfnOpen(q->pCtx, dwPid));
+    if (!process) return TRUE;
+    const uint32_t uiN_Path = read_process_path(process.get(), p->ptcBuf, p->uiSize_bytes);
+    process.reset();
+    if (!uiN_Path) {
+        zt_ShowLastError();
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetModuleFileNameEx()\nline of error handler:%d",
+                  __FILE__, __func__, rep->iLine, __LINE__);
+        return FALSE;
+    }
+    if (is_explorer_path(zt_Q(p->ptcBuf), uiN_Path)) return TRUE;  // folders are found by the folder search
+
+    std::vector<STR_LaunchIds> ids(p->N_prgs);
+    for (uint32_t k = 0; k < p->N_prgs; ++k) {
+        const STR_InfoLoadedPrg& r = p->pc_arr_STRs_InfoLoadedPrg[k];
+        ids[k] = {r.ui_index, r.dwProcessId, r.dwThreadId};
+    }
+    match_program_window(p->pPaths, zt_Q(p->ptcBuf), uiN_Path, zt_hwnd32(hwnd), dwPid, dwTid, ids.data(), p->N_prgs,
+                         p->p_hwnd_arr, zt_PathEqual);
+    return TRUE;
+}
+
+int32_t find_hwnds_Programs_fill_array(HWNDs_loadedPrgsProfile_STR* p, uint32_t uiN_wnds,
+                                       uint32_t* pc_arr1D_hwnd_Programs_only)
+{
+    STR_ReportUnit* rep = rep_profiles();
+    if (!p || !pc_arr1D_hwnd_Programs_only || !uiN_wnds) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_HWNDs_loadedPrgsProfile_STR = %p, pc_arr1D_hwnd_Programs_only = %p, uiN_wnds = %u\n",
+                  __FILE__, __func__, rep->iLine, __LINE__, p, pc_arr1D_hwnd_Programs_only, uiN_wnds);
+        return -1;
+    }
+    if (!p->p_hwnd_arr || !p->ptcBuf || !p->pcFileData || !p->uiSize_chars || !p->uiSize_bytes || !p->pPaths) {
+        rep->iLine = __LINE__;
+        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_HWNDs_loadedPrgsProfile_STR->p_hwnd_arr = %p, p_HWNDs_loadedPrgsProfile_STR->ptcBuf = %p, p_HWNDs_loadedPrgsProfile_STR->pcFileData = %p, p_HWNDs_loadedPrgsProfile_STR->uiSize_chars = %d, p_HWNDs_loadedPrgsProfile_STR->uiSize_bytes = %d\n",
+                  __FILE__, __func__, rep->iLine, __LINE__, p->p_hwnd_arr, p->ptcBuf, p->pcFileData, p->uiSize_chars,
+                  p->uiSize_bytes);
+        return -2;
+    }
+    EnumWindows(GetHWNDS_of_LoadedPrograms, reinterpret_cast<LPARAM>(p));
+    const STR_EntryPaths* paths = p->pPaths;
+    for (uint32_t i = 0; i < uiN_wnds && i < paths->kind.size(); ++i)
+        if (paths->kind[i] == QD_PRF_KIND_PROGRAM) pc_arr1D_hwnd_Programs_only[i] = p->p_hwnd_arr[i];
+    return 1;
+}

@@ -1,0 +1,51 @@
+// Finding the windows of the folders and programs a load opened: the
+// folder search over the shell's Explorer windows, the folder check, and
+// the program search over the top-level windows.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "window_match.h"
+
+// One started program: entry index, the process and primary thread as the
+// start returned them (all zero when the start failed).
+struct STR_InfoLoadedPrg {
+    uint32_t ui_index;
+    HANDLE hProcess;
+    HANDLE hThread;
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+};
+
+// The program search's parameters.
+struct HWNDs_loadedPrgsProfile_STR {
+    uint32_t* p_hwnd_arr;           // result per entry, 0 = none yet; kept across attempts
+    wchar_t* ptcBuf;                // scratch for one module path
+    uint32_t uiSize_chars;          // its capacity in units
+    uint32_t uiSize_bytes;          // and in bytes
+    const uint8_t* pcFileData;      // the loaded profile file
+    STR_InfoLoadedPrg* pc_arr_STRs_InfoLoadedPrg;
+    uint32_t N_prgs;
+    const STR_EntryPaths* pPaths;   // aligned copies of the entries' paths
+};
+
+// Matches every Explorer window's folder against the folder entries.
+// 1 after a walk; -1 missing argument; -3 no Explorer window is open;
+// -4 the shell's collection cannot be created (reported).
+int32_t GetHWNDS_of_LoadedFolders(const uint8_t* pcFileData, const STR_EntryPaths* pPaths, uint32_t* p_arr1D_hwnd);
+
+// 1 when every folder entry has a window or failed to open; 2 when one is
+// missing; -1 missing argument (reported).
+int32_t check_folders_loaded(const uint8_t* pcFileData, const STR_EntryPaths* pPaths, const uint32_t* pc_arr1D_hwnd,
+                             uint32_t uiN_wnds, const STR_LoadFailures* pFailures);
+
+// One enumeration of the top-level windows, then the program entries'
+// slots copied to pc_arr1D_hwnd_Programs_only. 1; -1 / -2 missing
+// arguments or fields (reported).
+int32_t find_hwnds_Programs_fill_array(HWNDs_loadedPrgsProfile_STR* p_HWNDs_loadedPrgsProfile_STR, uint32_t uiN_wnds,
+                                       uint32_t* pc_arr1D_hwnd_Programs_only);
+BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam);
+
+// Paths compared as the file system does: ordinal, without regard to case.
+bool zt_PathEqual(const qd_char* a, size_t uiN_a, const qd_char* b, size_t uiN_b);

@@ -1,0 +1,162 @@
+#include "scan_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include "funcs_layout_windows/scan_command.h"
+#include "main_window_fixture.h"
+#include "platform/zt_win.h"
+
+TestWindow::TestWindow(const wchar_t* ptcClass, const wchar_t* ptcCaption, RECT rc, WndState state)
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    HINSTANCE hInst = GetModuleHandleW(nullptr);
+    if (!GetClassInfoExW(hInst, ptcClass, &wc) && !GetClassInfoExW(nullptr, ptcClass, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = hInst;
+        wc.lpszClassName = ptcClass;
+        RegisterClassExW(&wc);
+    }
+    hwnd = CreateWindowExW(0, ptcClass, ptcCaption, WS_OVERLAPPEDWINDOW, rc.left, rc.top, rc.right - rc.left,
+                           rc.bottom - rc.top, nullptr, nullptr, hInst, nullptr);
+    if (hwnd && state != WndState::Hidden) ShowWindow(hwnd, state == WndState::Min ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
+    pump_messages();
+}
+
+TestWindow::~TestWindow()
+{
+    if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+}
+
+std::wstring this_exe_path()
+{
+    wchar_t buf[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, buf, MAX_PATH);
+    return buf;
+}
+
+namespace {
+
+HANDLE test_open(void* pCtx, DWORD dwPid)
+{
+    ProcQueries* q = static_cast<ProcQueries*>(pCtx);
+    if (q->bOpenFails || (q->bOnlyThisProcess && dwPid != GetCurrentProcessId())) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    const STR_ProcQueries* sys = scan_system_proc_queries();
+    return sys->pfnOpen(sys->pCtx, dwPid);
+}
+
+DWORD answer(ProcQueries* q, QD_ProcPathQuery pfnSys, HANDLE h, wchar_t* ptcBuf, DWORD uiN)
+{
+    if (q->pathOverride.empty()) return pfnSys(nullptr, h, ptcBuf, uiN);
+    lstrcpynW(ptcBuf, q->pathOverride.c_str(), uiN);
+    return static_cast<DWORD>(lstrlenW(ptcBuf));
+}
+
+DWORD test_module(void* pCtx, HANDLE h, wchar_t* ptcBuf, DWORD uiN)
+{
+    ProcQueries* q = static_cast<ProcQueries*>(pCtx);
+    ++q->iModuleCalls;
+    if (q->bModuleFails) {
+        ptcBuf[0] = L'?';  // a failing query may leave rubbish behind
+        SetLastError(ERROR_PARTIAL_COPY);
+        return 0;
+    }
+    return answer(q, scan_system_proc_queries()->pfnModuleFileName, h, ptcBuf, uiN);
+}
+
+DWORD test_image(void* pCtx, HANDLE h, wchar_t* ptcBuf, DWORD uiN)
+{
+    ProcQueries* q = static_cast<ProcQueries*>(pCtx);
+    ++q->iImageCalls;
+    if (q->bImageFails) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return 0;
+    }
+    return answer(q, scan_system_proc_queries()->pfnImageName, h, ptcBuf, uiN);
+}
+
+STR_ShellWalk test_walk(void* pCtx, QD_ShellFolderFound pfnFound, void* pFoundCtx)
+{
+    FolderSource* f = static_cast<FolderSource*>(pCtx);
+    if (f->pfnDuringWalk) f->pfnDuringWalk(f->pWalkCtx);
+    if (f->bCreated && SUCCEEDED(f->hr))
+        for (const FolderSource::Pair& p : f->pairs) {
+            ++f->iVisited;
+            if (!pfnFound(pFoundCtx, p.hwnd, p.path.c_str(), static_cast<uint32_t>(p.path.size()))) break;
+        }
+    return {f->bCreated, f->hr};
+}
+
+void release_virtual(void*, void* pAddr) { VirtualFree(pAddr, 0, MEM_RELEASE); }
+
+}  // namespace
+
+ProcQueries::ProcQueries() : m_q{test_open, test_module, test_image, this} { scan_set_proc_queries(&m_q); }
+ProcQueries::~ProcQueries() { scan_set_proc_queries(nullptr); }
+
+FolderSource::FolderSource() : m_src{test_walk, this} { explorer_set_folder_source(&m_src); }
+FolderSource::~FolderSource() { explorer_set_folder_source(nullptr); }
+
+TestStore::TestStore()
+{
+    scan_store_prepare(&s);
+    s.pcTmpBuf_Prg_Folder_Path = static_cast<uint8_t*>(zt_VirtualAlloc(s.uiSize_TmpBuf_Path));
+}
+
+TestStore::~TestStore()
+{
+    const STR_BufRelease rel = {release_virtual, nullptr};
+    scan_store_release(&s, &rel);
+}
+
+void TestStore::allocate_entries(uint32_t uiN, uint32_t uiL)
+{
+    STR_ScanBufSizes z = {};
+    ASSERT_EQ(1, scan_buffer_sizes(uiN, uiL, &z));
+    s.counter_valid = uiN;
+    s.counter_filled = 0;
+    s.uiMaxLen_inBytes_AllPath = uiL;
+    s.arr1D_ui_LenPath = static_cast<uint32_t*>(zt_VirtualAlloc(z.ui_LenPath));
+    s.arr1D_uc_flag_FP = static_cast<uint8_t*>(zt_VirtualAlloc(z.ui_flag_FP));
+    s.pcDynMem_GeomText = static_cast<uint8_t*>(zt_VirtualAlloc(z.ui_GeomText));
+    s.pcDynMem_WinHndls = static_cast<uint8_t*>(zt_VirtualAlloc(z.ui_WinHndls));
+    s.pcDynMem_FullPaths = static_cast<uint8_t*>(zt_VirtualAlloc(z.ui_FullPaths));
+}
+
+void TestStore::scan_desktop()
+{
+    ASSERT_TRUE(EnumWindows(EnumWindowsProc_Calc, reinterpret_cast<LPARAM>(&s)));
+    ASSERT_GT(s.counter_valid, 0u);
+    allocate_entries(s.counter_valid, s.uiMaxLen_inBytes_PrgPath);
+    ASSERT_TRUE(EnumWindows(EnumWindowsProc_Calc_02, reinterpret_cast<LPARAM>(&s)));
+}
+
+int entry_of(const STR_ENUM_WNDS_DATA* pSTR, HWND hwnd)
+{
+    for (uint32_t i = 0; i < pSTR->counter_valid; ++i)
+        if (scan_entry_hwnd(pSTR, i) == zt_hwnd32(hwnd)) return static_cast<int>(i);
+    return -1;
+}
+
+std::wstring entry_path(const STR_ENUM_WNDS_DATA* pSTR, uint32_t i)
+{
+    const qd_char* p = scan_entry_path(pSTR, i);
+    return p ? std::wstring(zt_W(p), scan_entry_len_path(pSTR, i) / 2) : std::wstring();
+}
+
+std::wstring entry_caption(const STR_ENUM_WNDS_DATA* pSTR, uint32_t i)
+{
+    const qd_char* p = scan_entry_caption(pSTR, i);
+    return p ? std::wstring(zt_W(p)) : std::wstring();
+}
+
+bool is_released(const void* pAddr)
+{
+    MEMORY_BASIC_INFORMATION mbi = {};
+    return VirtualQuery(pAddr, &mbi, sizeof(mbi)) && mbi.State == MEM_FREE;
+}

@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "box_recorder.h"
+#include "funcs_layout_windows/explorer_folders.h"
+#include "funcs_layout_windows/lists.h"
+#include "funcs_layout_windows/load_profile.h"
+#include "main_window_fixture.h"
+#include "platform/zt_win.h"
+#include "profile_format.h"
+
+namespace {
+
+const wchar_t* const kFixClass = L"QdFixLoad";
+
+struct ProfileEntry {
+    uint8_t kind;
+    std::wstring path;
+    int32_t x, y, w, h;
+};
+
+std::wstring temp_dir()
+{
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    return dir;
+}
+
+std::wstring fixture_exe()
+{
+    wchar_t buf[MAX_PATH];
+    GetModuleFileNameW(nullptr, buf, MAX_PATH);
+    std::wstring s(buf);
+    return s.substr(0, s.find_last_of(L"\\/") + 1) + L"qd_fixture.exe";
+}
+
+std::vector<uint8_t> profile_bytes(const std::vector<ProfileEntry>& entries, const std::u16string& name)
+{
+    std::vector<uint8_t> kinds;
+    std::vector<uint32_t> x, y, w, h, len;
+    std::u16string packed;
+    for (const ProfileEntry& e : entries) {
+        kinds.push_back(e.kind);
+        x.push_back(static_cast<uint32_t>(e.x));
+        y.push_back(static_cast<uint32_t>(e.y));
+        w.push_back(static_cast<uint32_t>(e.w));
+        h.push_back(static_cast<uint32_t>(e.h));
+        len.push_back(static_cast<uint32_t>(e.path.size() * 2));
+        packed.append(e.path.begin(), e.path.end());
+        packed.push_back(0);
+    }
+    STR_ProfileData d = {static_cast<uint32_t>(entries.size()), kinds.data(), x.data(), y.data(), w.data(), h.data(),
+                         len.data(), packed.data(), name.data(), static_cast<uint32_t>(name.size() * 2)};
+    std::vector<uint8_t> file;
+    EXPECT_EQ(QD_PRF_OK, profile_write(&d, &file));
+    return file;
+}
+
+std::wstring write_temp(const wchar_t* ptcName, const std::vector<uint8_t>& bytes)
+{
+    std::wstring path = temp_dir() + ptcName;
+    HANDLE hf = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD dw = 0;
+    if (!bytes.empty()) WriteFile(hf, bytes.data(), static_cast<DWORD>(bytes.size()), &dw, nullptr);
+    CloseHandle(hf);
+    return path;
+}
+
+BOOL CALLBACK collect_fixture(HWND hwnd, LPARAM lParam)
+{
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (lstrcmpW(cls, kFixClass) == 0) reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> fixture_windows()
+{
+    std::vector<HWND> v;
+    EnumWindows(collect_fixture, reinterpret_cast<LPARAM>(&v));
+    return v;
+}
+
+void close_fixture_windows()
+{
+    for (HWND h : fixture_windows()) PostMessageW(h, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 200 && !fixture_windows().empty(); ++i) Sleep(10);
+}
+
+RECT rect_of(uint32_t ui_hwnd)
+{
+    RECT rc = {};
+    GetWindowRect(zt_hwnd(ui_hwnd), &rc);
+    return rc;
+}
+
+// Counts the command's pauses; each lets real time pass briefly, so windows
+// of started programs can appear without a test waiting whole seconds.
+struct Waits {
+    int iCount = 0;
+};
+void short_wait(void* pCtx, DWORD)
+{
+    ++static_cast<Waits*>(pCtx)->iCount;
+    Sleep(60);
+}
+
+// No Explorer window is known to the shell (the tests that need folders
+// bring their own source).
+STR_ShellWalk walk_nothing(void*, QD_ShellFolderFound, void*) { return {true, S_OK}; }
+const STR_ShellFolderSource kNoFolders = {walk_nothing, nullptr};
+
+// A window standing in for the main window: owner of the boxes, parent of
+// the Profile and Action lists.
+class LoadProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test_register_classes();
+        SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Loaded fixture;class=QdFixLoad");
+        hwndMain = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        hwndProfiles = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 200, 200,
+                                       hwndMain, reinterpret_cast<HMENU>(4), nullptr, nullptr);
+        hwndActions = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 40, 200, 200,
+                                      hwndMain, reinterpret_cast<HMENU>(5), nullptr, nullptr);
+        cb.hwnd_CB = zt_hwnd32(hwndProfiles);
+        cb.uiID_CB = 4;
+        cb.uiMax_strs = QD_PROFILE_LIST_CAPACITY;
+        CB_Action_init(hwndActions, 5, &cbAction);
+        ASSERT_EQ(1, preInitOnce_onLoadProfile(&store));
+        zt_SetWaitHooks(short_wait, nullptr, &waits);
+        explorer_set_folder_source(&kNoFolders);
+    }
+    void TearDown() override
+    {
+        close_fixture_windows();
+        zt_SetWaitHooks(nullptr, nullptr, nullptr);
+        explorer_set_folder_source(nullptr);
+        finishWork_onLoadProfile(&store);
+        DestroyWindow(hwndMain);
+        for (const std::wstring& f : files) DeleteFileW(f.c_str());
+        SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", nullptr);
+        pump_messages();
+    }
+    int32_t load(const std::vector<ProfileEntry>& entries, const std::u16string& name)
+    {
+        files.push_back(write_temp((L"qd_load_" + std::to_wstring(files.size()) + L".txt").c_str(), profile_bytes(entries, name)));
+        return onButton_LoadProfile_clicked(hwndMain, 1, files.back().c_str(), &store, &cb, &names);
+    }
+    std::wstring selected_profile()
+    {
+        wchar_t buf[256] = {};
+        LRESULT i = SendMessageW(hwndProfiles, CB_GETCURSEL, 0, 0);
+        if (i >= 0) SendMessageW(hwndProfiles, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buf));
+        return buf;
+    }
+    void apply(int32_t iAction, int32_t iProfilePos)
+    {
+        SendMessageW(hwndActions, CB_SETCURSEL, iAction, 0);
+        SendMessageW(hwndProfiles, CB_SETCURSEL, iProfilePos, 0);
+        ASSERT_EQ(1, onButton_Apply_press(&cb, &names, &cbAction, &store));
+        pump_messages(100);
+    }
+
+    BoxRecorder rec;
+    Waits waits;
+    HWND hwndMain = nullptr, hwndProfiles = nullptr, hwndActions = nullptr;
+    LoadedProfiles_STR store{};
+    CB_Profile_manage_STR cb{};
+    STR_ProfileListNames names{};
+    CB_Action_manage_STR cbAction{};
+    std::vector<std::wstring> files;
+};
+
+}  // namespace
+
+TEST_F(LoadProfileTest, ProgramsStartAtTheirSavedPlaceAndAreFoundByPath)
+{
+    const std::wstring exe = fixture_exe();
+    ASSERT_EQ(1, load({{1, exe, 100, 120, 400, 300}, {1, exe, 600, 140, 500, 350}}, u"Two fixtures"));
+    EXPECT_TRUE(rec.boxes.empty()) << (rec.boxes.empty() ? "" : std::string(rec.boxes[0].text.begin(), rec.boxes[0].text.end()));
+    ASSERT_EQ(1u, store.uiN_loaded_prfls);
+    ASSERT_EQ(2u, fixture_windows().size());
+    const uint32_t h0 = loaded_profile_handle(&store, 0, 0), h1 = loaded_profile_handle(&store, 0, 1);
+    ASSERT_NE(0u, h0);
+    ASSERT_NE(0u, h1);
+    // Both entries share one executable: they are matched to the same window
+    // (the last started process's), which sits at the last placement.
+    EXPECT_EQ(h0, h1);
+    RECT rc = rect_of(h1);
+    EXPECT_EQ(600, rc.left);
+    EXPECT_EQ(140, rc.top);
+    EXPECT_EQ(500, rc.right - rc.left);
+    EXPECT_EQ(350, rc.bottom - rc.top);
+    EXPECT_EQ(L"Two fixtures", selected_profile());
+    EXPECT_LE(waits.iCount, 3);  // found within the first attempts, not after a timeout
+}
+
+TEST_F(LoadProfileTest, MissingExecutableIsToldAndNotWaitedFor)
+{
+    ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 10, 10, 300, 200}}, u"Gone"));
+    ASSERT_EQ(1u, rec.boxes.size());
+    EXPECT_EQ(L"info", rec.boxes[0].caption);
+    EXPECT_EQ(hwndMain, rec.boxes[0].hwndOwner);
+    EXPECT_EQ(static_cast<UINT>(MB_SETFOREGROUND | MB_OK), rec.boxes[0].uiFlags);
+    EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"Number of Programs failed to load = 1\nNumber of Programs in Profile = 1"));
+    EXPECT_EQ(0, waits.iCount);
+    EXPECT_EQ(1u, store.uiN_loaded_prfls);  // stored and listed all the same
+    EXPECT_EQ(L"Gone", selected_profile());
+}
+
+TEST_F(LoadProfileTest, AProgramThatNeverShowsAWindowEndsAfterTenAttempts)
+{
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Hidden fixture;class=QdFixLoad;state=hidden");
+    ASSERT_EQ(1, load({{1, fixture_exe(), 10, 10, 300, 200}}, u"Hidden"));
+    EXPECT_EQ(9, waits.iCount);  // ten attempts, a pause between each two
+    ASSERT_EQ(1u, rec.boxes.size());
+    EXPECT_EQ(L"Not all Programs of Profile were detected after launching\n", rec.boxes[0].text);
+    EXPECT_EQ(0u, loaded_profile_handle(&store, 0, 0));
+}
+
+TEST_F(LoadProfileTest, WithoutSavedGeometryTheProgramStartsAndStaysMinimised)
+{
+    ASSERT_EQ(1, load({{1, fixture_exe(), 0, 0, 0, 200}}, u"Min"));
+    const uint32_t h = loaded_profile_handle(&store, 0, 0);
+    ASSERT_NE(0u, h);
+    EXPECT_TRUE(IsIconic(zt_hwnd(h)));
+    // Restore passes over an entry without geometry.
+    apply(QD_ACTION_RESTORE, 0);
+    EXPECT_TRUE(IsIconic(zt_hwnd(h)));
+}
+
+TEST_F(LoadProfileTest, ApplyMinimizeRestoreCloseActOnTheSelectedProfileOnly)
+{
+    ASSERT_EQ(1, load({{1, fixture_exe(), 50, 60, 320, 240}}, u"First"));
+    close_fixture_windows();  // the second profile must get its own window
+    ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 0, 0, 10, 10}}, u"Placeholder"));
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Second fixture;class=QdFixLoad");
+    ASSERT_EQ(1, load({{1, fixture_exe(), 700, 80, 330, 250}}, u"Second"));
+    const uint32_t hSecond = loaded_profile_handle(&store, 2, 0);
+    ASSERT_NE(0u, hSecond);
+    EXPECT_NE(loaded_profile_handle(&store, 0, 0), hSecond);
+
+    apply(QD_ACTION_MINIMIZE, 2);
+    EXPECT_TRUE(IsIconic(zt_hwnd(hSecond)));
+    ShowWindow(zt_hwnd(hSecond), SW_RESTORE);
+    MoveWindow(zt_hwnd(hSecond), 5, 5, 200, 150, TRUE);  // the user moved it
+    apply(QD_ACTION_MINIMIZE, 2);
+    apply(QD_ACTION_RESTORE, 2);
+    RECT rc = rect_of(hSecond);
+    EXPECT_FALSE(IsIconic(zt_hwnd(hSecond)));
+    EXPECT_EQ(700, rc.left);
+    EXPECT_EQ(80, rc.top);
+    EXPECT_EQ(330, rc.right - rc.left);
+
+    // Close: the windows go, the entry leaves the list, the store keeps it.
+    apply(QD_ACTION_CLOSE, 2);
+    for (int i = 0; i < 100 && IsWindow(zt_hwnd(hSecond)); ++i) pump_messages(10);
+    EXPECT_FALSE(IsWindow(zt_hwnd(hSecond)));
+    EXPECT_EQ(2, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(3u, store.uiN_loaded_prfls);
+    // Removing the first entry leaves "Placeholder" acting on its own profile.
+    apply(QD_ACTION_CLOSE, 0);
+    uint32_t k = 99;
+    ASSERT_EQ(QD_PL_OK, profile_list_store_index(&cb, 0, &k));
+    EXPECT_EQ(1u, k);
+    EXPECT_EQ(1u, rec.boxes.size());  // only the placeholder's "failed to load" box
+}
+
+TEST_F(LoadProfileTest, ApplyAsksForAnActionThenForAProfile)
+{
+    ASSERT_EQ(1, onButton_Apply_press(&cb, &names, &cbAction, &store));
+    SendMessageW(hwndActions, CB_SETCURSEL, 0, 0);
+    ASSERT_EQ(1, onButton_Apply_press(&cb, &names, &cbAction, &store));
+    ASSERT_EQ(2u, rec.boxes.size());
+    EXPECT_EQ(L"There is no selected item in \"Action\" list", rec.boxes[0].text);
+    EXPECT_EQ(L"There is no selected item in \"Profile\" list.\nSelect or Load at least one Profile.", rec.boxes[1].text);
+    EXPECT_EQ(L"info", rec.boxes[1].caption);
+}
+
+TEST_F(LoadProfileTest, TheThirtyThirdListedProfileIsRefusedUntilOneCloses)
+{
+    for (int i = 0; i < 32; ++i) ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 0, 0, 10, 10}}, u"P" + std::u16string(1, u'A' + i % 26)));
+    rec.boxes.clear();
+    ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 0, 0, 10, 10}}, u"Extra"));
+    ASSERT_EQ(2u, rec.boxes.size());
+    EXPECT_EQ(L"impossible to add string to ComboBox, max number exceeded", rec.boxes[1].text);
+    EXPECT_EQ(L"warning", rec.boxes[1].caption);
+    EXPECT_EQ(33u, store.uiN_loaded_prfls);  // stored, not listed
+    apply(QD_ACTION_CLOSE, 5);
+    ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 0, 0, 10, 10}}, u"After"));
+    EXPECT_EQ(32, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(L"After", selected_profile());
+    uint32_t k = 0;
+    ASSERT_EQ(QD_PL_OK, profile_list_store_index(&cb, 31, &k));
+    EXPECT_EQ(33u, k);
+}
+
+TEST_F(LoadProfileTest, ANameThatBeginsAnOlderOneSelectsTheNewEntry)
+{
+    ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 0, 0, 10, 10}}, u"Work evening"));
+    ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 0, 0, 10, 10}}, u"Work"));
+    EXPECT_EQ(1, SendMessageW(hwndProfiles, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(L"Work", selected_profile());
+}
+
+TEST_F(LoadProfileTest, MalformedFilesAreRefusedBeforeAnythingIsLaunched)
+{
+    const std::wstring exe = fixture_exe();
+    std::vector<uint8_t> good = profile_bytes({{1, exe, 10, 10, 300, 200}}, u"Bad");
+    struct Case {
+        std::vector<uint8_t> bytes;
+        int32_t iCode;
+    };
+    std::vector<uint8_t> truncated(good.begin() + 20, good.end());  // still ends in 00 07 0C
+    std::vector<uint8_t> badMark = good;
+    badMark.back() = 0x0D;
+    std::vector<uint8_t> noEntries = {0, 0, 0, 0, 'n', 0, 0x00, 0x07, 0x0C};
+    std::vector<uint8_t> hugeCount = good;
+    hugeCount[3] = 0x40;
+    const Case cases[] = {{{}, -3}, {{0x00, 0x07, 0x0C}, -8}, {truncated, -8}, {badMark, -6}, {noEntries, -10}, {hugeCount, -8}};
+    int i = 0;
+    for (const Case& c : cases) {
+        files.push_back(write_temp((L"qd_bad_" + std::to_wstring(i++) + L".txt").c_str(), c.bytes));
+        rec.boxes.clear();
+        EXPECT_EQ(c.iCode, onButton_LoadProfile_clicked(hwndMain, 1, files.back().c_str(), &store, &cb, &names)) << i;
+        EXPECT_EQ(1u, rec.boxes.size()) << i;
+    }
+    // A path that has gone: refused, and no file is created for it.
+    const std::wstring gone = temp_dir() + L"qd_gone_profile.txt";
+    DeleteFileW(gone.c_str());
+    EXPECT_EQ(-2, onButton_LoadProfile_clicked(hwndMain, 1, gone.c_str(), &store, &cb, &names));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(gone.c_str()));
+    pump_messages(300);
+    EXPECT_TRUE(fixture_windows().empty());
+    EXPECT_EQ(0u, store.uiN_loaded_prfls);
+}

@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "box_recorder.h"
+#include "funcs_layout_windows/scan_command.h"
+#include "main_prg/main_window.h"
+#include "main_window_fixture.h"
+#include "platform/zt_win.h"
+#include "scan_test_support.h"
+
+namespace {
+
+RECT rect(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+
+BOOL CALLBACK collect_lists(HWND hwnd, LPARAM lParam)
+{
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (std::wstring(cls) == L"List of Windows") reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> list_windows()
+{
+    std::vector<HWND> v;
+    EnumThreadWindows(GetCurrentThreadId(), collect_lists, reinterpret_cast<LPARAM>(&v));
+    return v;
+}
+
+int list_rows(HWND hwndList)
+{
+    return static_cast<int>(SendMessageW(GetDlgItem(hwndList, 4), LVM_GETITEMCOUNT, 0, 0));
+}
+
+struct AllocFailure {
+    int iCount;
+    int iFailAt;
+};
+
+bool alloc_fail_at(void* pCtx, size_t)
+{
+    AllocFailure* a = static_cast<AllocFailure*>(pCtx);
+    return ++a->iCount == a->iFailAt;
+}
+
+// The Scan command on a store of the test's own, the main window hidden
+// (so not eligible) and only this process's windows taken into account.
+class ScanCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test_register_classes();
+        hwndMain = create_main_window(GetModuleHandleW(nullptr));
+        ASSERT_NE(nullptr, hwndMain);
+    }
+    void TearDown() override
+    {
+        if (hwndList && IsWindow(hwndList)) DestroyWindow(hwndList);
+        scan_store_release_win(&store);
+        DestroyWindow(hwndMain);
+        pump_messages();
+    }
+    int32_t scan()
+    {
+        scan_store_prepare(&store);
+        int32_t iRet = onButton_Scan_Clicked(hwndMain, &hwndList, 0, 0, &store);
+        pump_messages();
+        return iRet;
+    }
+    HWND hwndMain = nullptr;
+    HWND hwndList = nullptr;
+    STR_ENUM_WNDS_DATA store = {};
+    ProcQueries q;
+    FolderSource noFolders;  // the shell's collection depends on the session
+    BoxRecorder rec;
+};
+
+}  // namespace
+
+TEST_F(ScanCommandTest, OpensTheListOnTheResultAndClosingItReleasesTheStore)
+{
+    TestWindow a(L"QdScanA", L"Command one", rect(100, 100, 300, 200));
+    TestWindow b(L"QdScanA", L"Command two", rect(150, 150, 300, 200), WndState::Min);
+    ASSERT_EQ(1, scan());
+    ASSERT_NE(nullptr, hwndList);
+    EXPECT_EQ(std::vector<HWND>{hwndList}, list_windows());
+    RECT rc;
+    GetWindowRect(hwndList, &rc);
+    EXPECT_TRUE(rc.left == 30 && rc.top == 30 && rc.right - rc.left == 1440 && rc.bottom - rc.top == 810);
+    wchar_t caption[64] = {};
+    GetWindowTextW(hwndList, caption, 64);
+    EXPECT_STREQ(L"List of windows", caption);
+    EXPECT_EQ(2u, store.counter_valid);
+    EXPECT_EQ(2, list_rows(hwndList));
+    EXPECT_EQ(2 * this_exe_path().size(), store.uiMaxLen_inBytes_AllPath);
+
+    const void* taken[] = {store.arr1D_ui_LenPath, store.arr1D_uc_flag_FP, store.pcTmpBuf_Prg_Folder_Path,
+                           store.pcDynMem_GeomText, store.pcDynMem_WinHndls, store.pcDynMem_FullPaths};
+    DestroyWindow(hwndList);
+    EXPECT_EQ(nullptr, hwndList);  // the window cleared its creator's handle
+    for (const void* p : taken) EXPECT_TRUE(is_released(p));
+    EXPECT_TRUE(store.pcTmpBuf_Prg_Folder_Path == nullptr && store.pcDynMem_FullPaths == nullptr);
+    EXPECT_EQ(2u, store.counter_valid);  // counters stay
+    ASSERT_EQ(1, scan());  // nothing is left to release twice
+    EXPECT_NE(nullptr, hwndList);
+    EXPECT_TRUE(rec.boxes.empty());
+}
+
+TEST_F(ScanCommandTest, NothingFoundShowsTheCountsAndOpensNoList)
+{
+    ASSERT_EQ(1, scan());
+    ASSERT_EQ(1u, rec.boxes.size());
+    EXPECT_EQ(L"info", rec.boxes[0].caption);
+    EXPECT_EQ(nullptr, rec.boxes[0].hwndOwner);
+    EXPECT_EQ(L"Number of found valid windows = 0\nMax length of path to valid windows = 0", rec.boxes[0].text);
+    EXPECT_EQ(nullptr, hwndList);
+    EXPECT_TRUE(list_windows().empty());
+    EXPECT_EQ(nullptr, store.pcDynMem_GeomText);
+}
+
+TEST_F(ScanCommandTest, ExplorerWindowsGetTheirFolderPathsOrNoPathAtAll)
+{
+    q.pathOverride = L"C:\\windows\\explorer.exe";
+    FolderSource& src = noFolders;
+    TestWindow a(L"CabinetWClass", L"Public", rect(100, 100, 300, 200));
+    TestWindow b(L"CabinetWClass", L"Public again", rect(150, 150, 300, 200));
+    TestWindow c(L"CabinetWClass", L"This PC", rect(200, 200, 300, 200));
+
+    // Explorer windows without any folder path: no path at all to keep.
+    ASSERT_EQ(1, scan());
+    ASSERT_EQ(1u, rec.boxes.size());
+    EXPECT_EQ(L"Number of found valid windows = 3\nMax length of path to valid windows = 0", rec.boxes[0].text);
+    EXPECT_EQ(nullptr, hwndList);
+
+    const std::wstring pub = L"C:\\Users\\Public";
+    src.pairs = {{a.hwnd, pub}, {b.hwnd, pub}};
+    rec.boxes.clear();
+    ASSERT_EQ(1, scan());
+    EXPECT_TRUE(rec.boxes.empty());
+    ASSERT_NE(nullptr, hwndList);
+    EXPECT_EQ(2 * pub.size(), store.uiMaxLen_inBytes_AllPath);
+    EXPECT_EQ(pub, entry_path(&store, entry_of(&store, a.hwnd)));
+    EXPECT_EQ(pub, entry_path(&store, entry_of(&store, b.hwnd)));
+    const int ic = entry_of(&store, c.hwnd);
+    ASSERT_GE(ic, 0);
+    EXPECT_EQ(L"", entry_path(&store, ic));
+    EXPECT_EQ(0, scan_entry_flag(&store, ic));
+}
+
+TEST_F(ScanCommandTest, WindowsClosedBetweenThePassesLeaveNoRows)
+{
+    struct Closing {
+        TestWindow* pw;
+        bool bAll;
+        TestWindow* pOther;
+    };
+    TestWindow a(L"QdScanA", L"Stays", rect(100, 100, 300, 200));
+    TestWindow b(L"QdScanA", L"Goes away", rect(150, 150, 300, 200));
+    FolderSource& src = noFolders;  // its walk runs after counting, before filling
+    Closing closing = {&b, false, &a};
+    src.pWalkCtx = &closing;
+    src.pfnDuringWalk = [](void* pCtx) {
+        Closing* c = static_cast<Closing*>(pCtx);
+        if (c->pw->hwnd) DestroyWindow(c->pw->hwnd);
+        if (c->bAll && c->pOther->hwnd) DestroyWindow(c->pOther->hwnd);
+    };
+    ASSERT_EQ(1, scan());
+    EXPECT_EQ(1u, store.counter_valid);
+    ASSERT_NE(nullptr, hwndList);
+    EXPECT_EQ(1, list_rows(hwndList));
+    EXPECT_EQ(0, entry_of(&store, a.hwnd));
+    EXPECT_TRUE(rec.boxes.empty());
+
+    // All counted windows gone: the notice instead of an empty list.
+    TestWindow c(L"QdScanA", L"Goes too", rect(150, 150, 300, 200));
+    closing = {&c, true, &a};
+    ASSERT_EQ(1, scan());
+    EXPECT_EQ(nullptr, hwndList);
+    ASSERT_EQ(1u, rec.boxes.size());
+    EXPECT_EQ(L"info", rec.boxes[0].caption);
+    EXPECT_EQ(0u, rec.boxes[0].text.find(L"Number of found valid windows = 0\n"));
+}
+
+TEST_F(ScanCommandTest, FailedAllocationIsReportedAndReleasedByTheNextScan)
+{
+    TestWindow a(L"QdScanA", L"Alloc", rect(100, 100, 300, 200));
+    AllocFailure fail = {0, 4};  // scratch, lengths, flags, then the geometry block fails
+    zt_SetAllocFailHook(alloc_fail_at, &fail);
+    EXPECT_EQ(-3, scan());
+    ASSERT_EQ(1u, rec.boxes.size());
+    EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"function:\nonButton_Scan_Clicked\n"));
+    EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"\n\nERROR <- VirtualAlloc()\nline of error handler:"));
+    EXPECT_EQ(nullptr, store.pcDynMem_GeomText);
+    const void* taken[] = {store.pcTmpBuf_Prg_Folder_Path, store.arr1D_ui_LenPath, store.arr1D_uc_flag_FP};
+    for (const void* p : taken) ASSERT_NE(nullptr, p);
+    EXPECT_EQ(nullptr, hwndList);
+
+    // The next scan releases what is there before it allocates; its own
+    // first allocation fails, so nothing takes the old addresses again.
+    fail = {0, 1};
+    EXPECT_EQ(-3, scan());
+    zt_SetAllocFailHook(nullptr, nullptr);
+    for (const void* p : taken) EXPECT_TRUE(is_released(p));
+    EXPECT_EQ(nullptr, store.arr1D_ui_LenPath);
+    ASSERT_EQ(1, scan());
+    EXPECT_NE(nullptr, hwndList);
+}
+
+// Through the real main window, as a user clicks Scan.
+TEST_F(MainWindowTest, ScanButtonReplacesTheOpenListAndChainsReportsOfAFailedScan)
+{
+    ProcQueries q;
+    FolderSource noFolders;
+    TestWindow a(L"QdScanA", L"Button scan", rect(100, 100, 300, 200));
+    HWND hwndScan = GetDlgItem(hwnd, IDC_BTN_SCAN);
+    SendMessageW(hwndScan, BM_CLICK, 0, 0);
+    pump_messages();
+    std::vector<HWND> first = list_windows();
+    ASSERT_EQ(1u, first.size());
+    EXPECT_EQ(2, list_rows(first[0]));  // the main window and the test's window
+    SendMessageW(hwndScan, BM_CLICK, 0, 0);
+    pump_messages();
+    std::vector<HWND> second = list_windows();
+    ASSERT_EQ(1u, second.size());
+    EXPECT_FALSE(IsWindow(first[0]));
+    EXPECT_TRUE(rec->boxes.empty());
+
+    q.bModuleFails = q.bImageFails = true;
+    SendMessageW(hwndScan, BM_CLICK, 0, 0);
+    pump_messages();
+    EXPECT_TRUE(list_windows().empty());  // the old list went before the scan failed
+    ASSERT_EQ(4u, rec->boxes.size());
+    EXPECT_EQ(L"GetLastError", rec->boxes[0].caption);
+    EXPECT_NE(std::wstring::npos, rec->boxes[1].text.find(L"ERROR <- GetModuleFileNameEx()"));
+    EXPECT_NE(std::wstring::npos, rec->boxes[2].text.find(L"function:\nonButton_Scan_Clicked\n"));
+    EXPECT_NE(std::wstring::npos, rec->boxes[2].text.find(L"ERROR <- EnumWindows()"));
+    EXPECT_NE(std::wstring::npos, rec->boxes[3].text.find(L"ERROR <- onButton_Scan_Click()\nret code = -2\n"));
+}
