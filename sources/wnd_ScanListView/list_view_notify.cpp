@@ -80,10 +80,10 @@ void on_WM_NOTIFY_ListView(HWND hwndThis, HWND hwndLV, const NMLISTVIEW* pNM, ST
 
 void onMenu_ModifyCell(STR_ScanListView* p)
 {
-    // The Modify Cell window opens on this cell; until it exists the
-    // command only takes the cell.
+    // The Modify Cell window opens on the cell the menu was opened on.
     if (!p) return;
     p->cellModify.i_row = p->iHitRow;
     p->cellModify.i_column = p->iHitColumn;
     p->cellModify.ui_hwnd_LV = zt_hwnd32(p->hwndLV);
+    open_ModifyCell_window(p->hwnd, &p->cellModify, p->pSTR, &p->hwnd_ModifyCell);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "profile_write_record.h"
 #include "report/report.h"
 #include "scan_store.h"
 #include "wnd_ModifyCell/wnd_ModifyCell.h"
@@ -27,6 +28,7 @@ struct STR_ScanListView {
     STR_CELL_ADDR cellModify;  // cell of the latest Modify Cell command
     HWND hwnd_ModifyCell;      // latest Modify Cell window
     HWND hwnd_ProfileName;     // Name of Profile window of Create Profile
+    STR_RW_PRFL rwProfile;     // the profile being created, taken when Create Profile is pressed
     STR_ENUM_WNDS_DATA* pSTR;  // the store shown; released on destruction
     HWND* p_hwnd_Self;         // creator's variable holding this window
 };

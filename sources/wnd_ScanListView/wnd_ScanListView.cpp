@@ -9,6 +9,7 @@
 #include "resource_ids.h"
 #include "platform/zt_win.h"
 #include "wnd_ScanListView/scan_list_commands.h"
+#include "wnd_ScanListView/create_profile.h"
 #include "wnd_ScanListView/scan_list_internal.h"
 
 namespace {
@@ -144,7 +145,11 @@ void on_Move(STR_ScanListView* p, WPARAM wParam, LPARAM lParam)
 
 void on_CreateProfile(STR_ScanListView* p)
 {
-    int32_t iRet = onButton_Create_Profile(p->hwnd, p->hwndLV, &p->hwnd_ProfileName, p->pSTR);
+    // A new profile starts from nothing; arrays of a cancelled earlier one
+    // are released first.
+    FreeDynMem_wnds_Profile(&p->rwProfile);
+    std::memset(&p->rwProfile, 0, sizeof(p->rwProfile));
+    int32_t iRet = onButton_Create_Profile(p->hwnd, p->hwndLV, &p->hwnd_ProfileName, &p->rwProfile, p->pSTR);
     if (iRet < 0) {
         STR_ReportUnit* rep = rep_scanlist();
         rep->iLine = __LINE__;
@@ -163,13 +168,23 @@ LRESULT on_WM_COMMAND_ScanListView(STR_ScanListView* p, WPARAM wParam, LPARAM lP
     return 0;
 }
 
+LRESULT on_WM_COPYDATA_ScanListView(STR_ScanListView* p, WPARAM wParam, LPARAM lParam)
+{
+    if (!p) return FALSE;
+    return on_WM_COPYDATA_ListOfWindows(p->hwnd, wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam), p->pSTR,
+                                        &p->rwProfile);
+}
+
 LRESULT on_WM_DESTROY_ScanListView(STR_ScanListView* p)
 {
     if (!p) return 0;
     if (p->hMenu) DestroyMenu(p->hMenu);
     p->hMenu = p->hMenu_Popup = nullptr;
-    if (p->hwnd_ModifyCell && IsWindow(p->hwnd_ModifyCell)) DestroyWindow(p->hwnd_ModifyCell);
+    close_ModifyCell_window();
     p->hwnd_ModifyCell = nullptr;
+    if (p->hwnd_ProfileName && IsWindow(p->hwnd_ProfileName)) DestroyWindow(p->hwnd_ProfileName);
+    p->hwnd_ProfileName = nullptr;
+    FreeDynMem_wnds_Profile(&p->rwProfile);
     scan_store_release_win(p->pSTR);
     if (p->hFont_buttons) DeleteObject(p->hFont_buttons);
     p->hFont_buttons = nullptr;
@@ -200,6 +215,7 @@ LRESULT CALLBACK WndProc_ScanListView(HWND hwnd, UINT uMsg, WPARAM wParam, LPARA
     case WM_PAINT:   return on_WM_PAINT_ScanListView(hwnd);
     case WM_NOTIFY:  return on_WM_NOTIFY_ScanListView(p, lParam);
     case WM_COMMAND: return on_WM_COMMAND_ScanListView(p, wParam, lParam);
+    case WM_COPYDATA: return on_WM_COPYDATA_ScanListView(p, wParam, lParam);
     case WM_DESTROY: return on_WM_DESTROY_ScanListView(p);
     default:         return DefWindowProcW(hwnd, uMsg, wParam, lParam);
     }

@@ -226,10 +226,12 @@ TEST_F(ScanListTest, ButtonsRouteToTheirCommandsAndClosingReleasesTheStore)
     SendMessageW(GetDlgItem(hwnd, IDC_SCANLIST_BTN_MOVE), BM_CLICK, 0, 0);
     SendMessageW(GetDlgItem(hwnd, IDC_SCANLIST_BTN_CREATEPROFILE), BM_CLICK, 0, 0);
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_SCANLIST_BTN_MOVE, 1), 0);  // not a click
+    // Nothing is ticked: each command says so in its own words.
     ASSERT_EQ(2u, rec.boxes.size());
-    EXPECT_TRUE(rec.boxes[0].caption == L"information" && rec.boxes[0].hwndOwner == hwnd);
-    EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"Moving windows is not available"));
-    EXPECT_NE(std::wstring::npos, rec.boxes[1].text.find(L"Creating profiles is not available"));
+    EXPECT_TRUE(rec.boxes[0].caption == L"info" && rec.boxes[0].hwndOwner == nullptr);
+    EXPECT_EQ(0u, rec.boxes[0].text.find(L"There are no selected items.\nSelect any item"));
+    EXPECT_TRUE(rec.boxes[1].caption == L"info" && rec.boxes[1].hwndOwner == hwnd);
+    EXPECT_EQ(0u, rec.boxes[1].text.find(L"There are no selected items.\nTo create profile"));
 
     const void* taken[] = {t.s.arr1D_ui_LenPath, t.s.pcTmpBuf_Prg_Folder_Path, t.s.pcDynMem_GeomText};
     DestroyWindow(hwnd);
