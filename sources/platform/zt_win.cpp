@@ -8,6 +8,7 @@ ZT_WaitHook g_pfnWaitHook = nullptr;
 ZT_IdleHook g_pfnIdleHook = nullptr;
 void* g_pWaitCtx = nullptr;
 ZT_AllocFailHook g_pfnAllocFail = nullptr;
+long g_iLiveAllocations = 0;
 void* g_pAllocCtx = nullptr;
 }  // namespace
 
@@ -55,8 +56,17 @@ void* zt_VirtualAlloc(size_t uiSize)
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    return VirtualAlloc(nullptr, uiSize, MEM_COMMIT, PAGE_READWRITE);
+    void* pv = VirtualAlloc(nullptr, uiSize, MEM_COMMIT, PAGE_READWRITE);
+    if (pv) ++g_iLiveAllocations;
+    return pv;
 }
+
+void zt_VirtualFreeAddr(void* pv)
+{
+    if (pv && VirtualFree(pv, 0, MEM_RELEASE)) --g_iLiveAllocations;
+}
+
+long zt_LiveAllocations() { return g_iLiveAllocations; }
 
 namespace {
 ZT_PopupHook g_pfnPopupHook = nullptr;

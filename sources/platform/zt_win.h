@@ -47,13 +47,16 @@ DWORD zt_WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds);
 typedef bool (*ZT_AllocFailHook)(void* pCtx, size_t uiSize);
 void zt_SetAllocFailHook(ZT_AllocFailHook pfnHook, void* pCtx);
 void* zt_VirtualAlloc(size_t uiSize);
+void zt_VirtualFreeAddr(void* pv);
 template <typename T>
 inline void zt_VirtualFree(T*& p)
 {
-    void* pv = const_cast<void*>(static_cast<const void*>(p));
-    if (pv) VirtualFree(pv, 0, MEM_RELEASE);
+    zt_VirtualFreeAddr(const_cast<void*>(static_cast<const void*>(p)));
     p = nullptr;
 }
+// Blocks obtained with zt_VirtualAlloc and not yet released: a test
+// compares it before and after a command to prove nothing leaked.
+long zt_LiveAllocations();
 
 // ---- screen ------------------------------------------------------------------
 inline int32_t zt_ScreenW() { return GetSystemMetrics(SM_CXSCREEN); }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -315,4 +316,44 @@ TEST_F(CreateProfileTest, WriterRefusesMissingArguments)
     ASSERT_EQ(2u, rec.boxes.size());
     EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"error, incorrect INPUT parameters:\nhFile_wnds_profile = 0000"));
     EXPECT_NE(std::wstring::npos, rec.boxes[1].text.find(L"hwnd_wnd_NameProfile = 0000"));
+}
+
+// Every allocation and file operation of Create Profile made to fail in
+// turn: reported, every array released, no file left, and the next
+// Create Profile saves.
+TEST_F(CreateProfileTest, EveryAllocationAndFilePointFailsCleanly)
+{
+    tick(1);
+    tick(6);
+    const long iLive = zt_LiveAllocations();
+    for (int k = 1; k <= QD_RW_ARRAYS; ++k) {
+        rec.boxes.clear();
+        int iCalls = 0;
+        struct Nth { int* p; int k; } nth = {&iCalls, k};
+        zt_SetAllocFailHook([](void* pCtx, size_t) { Nth* n = static_cast<Nth*>(pCtx); return ++*n->p == n->k; }, &nth);
+        EXPECT_EQ(-4, press_create()) << "allocation " << k;
+        zt_SetAllocFailHook(nullptr, nullptr);
+        EXPECT_TRUE(arrays_released());
+        EXPECT_EQ(iLive, zt_LiveAllocations()) << "allocation " << k;
+        EXPECT_EQ(2u, rec.boxes.size()) << "allocation " << k;
+        std::printf("fault injection: Create Profile allocation %d of %d survived\n", k, QD_RW_ARRAYS);
+    }
+    const FailOp ops[] = {{ZT_FILE_CREATE, ERROR_ACCESS_DENIED}, {ZT_FILE_WRITE, ERROR_DISK_FULL},
+                          {ZT_FILE_FLUSH, ERROR_IO_DEVICE}};
+    for (const FailOp& f : ops) {
+        rec.boxes.clear();
+        ASSERT_EQ(1, press_create());
+        zt_SetFileFailHook(fail_op, const_cast<FailOp*>(&f));
+        EXPECT_FALSE(hand_back_name(u"P"));
+        zt_SetFileFailHook(nullptr, nullptr);
+        EXPECT_FALSE(exists(answer.path)) << "file operation " << f.op;
+        EXPECT_TRUE(arrays_released());
+        EXPECT_EQ(iLive, zt_LiveAllocations());
+        EXPECT_EQ(L"GetLastError", rec.boxes.at(0).caption);
+        std::printf("fault injection: Create Profile file operation %d survived\n", static_cast<int>(f.op));
+    }
+    // And then it saves.
+    ASSERT_EQ(1, press_create());
+    EXPECT_TRUE(hand_back_name(u"P"));
+    EXPECT_TRUE(exists(answer.path));
 }

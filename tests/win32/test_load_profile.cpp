@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "funcs_layout_windows/lists.h"
 #include "funcs_layout_windows/load_profile.h"
 #include "main_window_fixture.h"
+#include "platform/zt_files.h"
 #include "platform/zt_win.h"
 #include "profile_format.h"
 
@@ -337,4 +339,121 @@ TEST_F(LoadProfileTest, MalformedFilesAreRefusedBeforeAnythingIsLaunched)
     pump_messages(300);
     EXPECT_TRUE(fixture_windows().empty());
     EXPECT_EQ(0u, store.uiN_loaded_prfls);
+}
+
+// Every allocation and file operation of the Load command made to fail in
+// turn: the command returns its code after its report, nothing is
+// launched or stored, nothing stays allocated, and the next load works.
+TEST_F(LoadProfileTest, EveryAllocationAndFilePointFailsCleanly)
+{
+    const std::vector<ProfileEntry> entries = {{1, fixture_exe(), 40, 50, 300, 200}};
+    const long iLive = zt_LiveAllocations();
+    struct Counter { int n = 0; int k = -1; } c;
+    auto nth = [](void* pCtx, size_t) { Counter* p = static_cast<Counter*>(pCtx); return ++p->n == p->k; };
+    zt_SetAllocFailHook(nth, &c);
+    ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 0, 0, 10, 10}}, u"Probe"));
+    zt_SetAllocFailHook(nullptr, nullptr);
+    const int iPoints = c.n;
+    ASSERT_EQ(7, iPoints);  // the file and six working buffers
+    const uint32_t uiStored = store.uiN_loaded_prfls;
+    for (int k = 1; k <= iPoints; ++k) {
+        rec.boxes.clear();
+        Counter f;
+        f.k = k;
+        zt_SetAllocFailHook(nth, &f);
+        EXPECT_EQ(k == 1 ? -7 : -9, load(entries, u"Fails")) << "allocation " << k;
+        zt_SetAllocFailHook(nullptr, nullptr);
+        EXPECT_EQ(1u, rec.boxes.size());
+        EXPECT_EQ(iLive, zt_LiveAllocations()) << "allocation " << k;
+        EXPECT_EQ(uiStored, store.uiN_loaded_prfls);
+        std::printf("fault injection: Load Profile allocation %d of %d survived\n", k, iPoints);
+    }
+    struct FileFail { ZT_FileOp op; int iAt; int n; int32_t iCode; };
+    FileFail fails[] = {{ZT_FILE_OPEN, 1, 0, -2}, {ZT_FILE_SIZE, 1, 0, -3}, {ZT_FILE_SEEK, 1, 0, -4},
+                        {ZT_FILE_READ, 1, 0, -5}, {ZT_FILE_SEEK, 2, 0, -5}, {ZT_FILE_READ, 2, 0, -5}};
+    for (FileFail& f : fails) {
+        rec.boxes.clear();
+        zt_SetFileFailHook([](void* pCtx, ZT_FileOp op) -> DWORD {
+            FileFail* p = static_cast<FileFail*>(pCtx);
+            return (op == p->op && ++p->n == p->iAt) ? ERROR_READ_FAULT : 0;
+        }, &f);
+        EXPECT_EQ(f.iCode, load(entries, u"Fails")) << "file operation " << f.op << " #" << f.iAt;
+        zt_SetFileFailHook(nullptr, nullptr);
+        EXPECT_EQ(1u, rec.boxes.size());
+        EXPECT_EQ(iLive, zt_LiveAllocations());
+        std::printf("fault injection: Load Profile file operation %d (call %d) survived\n", static_cast<int>(f.op), f.iAt);
+    }
+    pump_messages(200);
+    EXPECT_TRUE(fixture_windows().empty());  // nothing was launched
+    rec.boxes.clear();
+    ASSERT_EQ(1, load(entries, u"Works"));
+    EXPECT_EQ(uiStored + 1, store.uiN_loaded_prfls);
+    EXPECT_EQ(iLive, zt_LiveAllocations());
+}
+
+// The process's kernel handles and GDI objects, measured two ways:
+// the system's counters, and (because Wine answers those with 0) the slot a
+// new object takes: both tables hand out the lowest free slot, so a leaked
+// handle or object pushes the next one up.
+struct ResourceProbe {
+    DWORD dwHandles, dwGdi;
+    uintptr_t uiHandleSlot, uiGdiSlot;
+    static ResourceProbe take()
+    {
+        ResourceProbe r{};
+        GetProcessHandleCount(GetCurrentProcess(), &r.dwHandles);
+        r.dwGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+        HANDLE h = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        r.uiHandleSlot = reinterpret_cast<uintptr_t>(h);
+        CloseHandle(h);
+        HPEN pen = CreatePen(PS_SOLID, 1, 0);
+        r.uiGdiSlot = reinterpret_cast<uintptr_t>(pen) & 0xFFFF;
+        DeleteObject(pen);
+        return r;
+    }
+};
+
+// Loading a profile and closing its windows leaves the process holding no
+// more handles and GDI objects than the platform itself keeps. Wine's
+// WaitForInputIdle keeps one handle per started process, so three plain
+// starts with that wait are the baseline a load may not exceed.
+TEST_F(LoadProfileTest, LoadAndCloseLeaveNoHandlesBehind)
+{
+    const std::vector<ProfileEntry> entries = {{1, fixture_exe(), 40, 50, 300, 200}};
+    ASSERT_EQ(1, load(entries, u"Warm-up"));  // first-use costs (DLLs, classes) are paid here
+    apply(QD_ACTION_CLOSE, 0);
+    close_fixture_windows();
+    pump_messages(100);
+
+    ResourceProbe r0 = ResourceProbe::take();
+    for (int i = 0; i < 3; ++i) {
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        ASSERT_TRUE(CreateProcessW(fixture_exe().c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        WaitForInputIdle(pi.hProcess, 5000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+        close_fixture_windows();
+    }
+    ResourceProbe r1 = ResourceProbe::take();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(1, load(entries, u"Cycle"));
+        apply(QD_ACTION_CLOSE, 0);
+        close_fixture_windows();
+    }
+    pump_messages(100);
+    ResourceProbe r2 = ResourceProbe::take();
+    std::printf("three plain starts: handles %lu -> %lu, next handle slot %#llx -> %#llx\n"
+                "three loads + closes: handles %lu -> %lu, next handle slot %#llx -> %#llx; GDI %lu -> %lu, next GDI slot %#llx -> %#llx\n",
+                static_cast<unsigned long>(r0.dwHandles), static_cast<unsigned long>(r1.dwHandles),
+                static_cast<unsigned long long>(r0.uiHandleSlot), static_cast<unsigned long long>(r1.uiHandleSlot),
+                static_cast<unsigned long>(r1.dwHandles), static_cast<unsigned long>(r2.dwHandles),
+                static_cast<unsigned long long>(r1.uiHandleSlot), static_cast<unsigned long long>(r2.uiHandleSlot),
+                static_cast<unsigned long>(r1.dwGdi), static_cast<unsigned long>(r2.dwGdi),
+                static_cast<unsigned long long>(r1.uiGdiSlot), static_cast<unsigned long long>(r2.uiGdiSlot));
+    EXPECT_LE(r2.dwHandles - r1.dwHandles, r1.dwHandles - r0.dwHandles);
+    EXPECT_LE(r2.uiHandleSlot - r1.uiHandleSlot, r1.uiHandleSlot - r0.uiHandleSlot);
+    EXPECT_LE(r2.dwGdi, r1.dwGdi);
+    EXPECT_LE(r2.uiGdiSlot, r1.uiGdiSlot);
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -239,4 +240,35 @@ TEST_F(MainWindowTest, ScanButtonReplacesTheOpenListAndChainsReportsOfAFailedSca
     EXPECT_NE(std::wstring::npos, rec->boxes[2].text.find(L"function:\nonButton_Scan_Clicked\n"));
     EXPECT_NE(std::wstring::npos, rec->boxes[2].text.find(L"ERROR <- EnumWindows()"));
     EXPECT_NE(std::wstring::npos, rec->boxes[3].text.find(L"ERROR <- onButton_Scan_Click()\nret code = -2\n"));
+}
+
+// Every allocation of the Scan command made to fail in turn: each is
+// reported, the command returns -3, the store holds nothing once
+// released, and the next scan works.
+TEST_F(ScanCommandTest, EveryAllocationPointFailsCleanly)
+{
+    TestWindow a(L"QdScanA", L"Fault one", rect(100, 100, 300, 200));
+    const long iLive = zt_LiveAllocations();
+    AllocFailure probe = {0, -1};
+    zt_SetAllocFailHook(alloc_fail_at, &probe);
+    ASSERT_EQ(1, scan());
+    zt_SetAllocFailHook(nullptr, nullptr);
+    const int iPoints = probe.iCount;
+    ASSERT_EQ(6, iPoints);  // scratch buffer and five entry buffers
+    DestroyWindow(hwndList);
+    for (int k = 1; k <= iPoints; ++k) {
+        rec.boxes.clear();
+        AllocFailure f = {0, k};
+        zt_SetAllocFailHook(alloc_fail_at, &f);
+        EXPECT_EQ(-3, scan()) << "point " << k;
+        zt_SetAllocFailHook(nullptr, nullptr);
+        ASSERT_EQ(1u, rec.boxes.size()) << "point " << k;
+        EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"ERROR <- VirtualAlloc()"));
+        EXPECT_EQ(nullptr, hwndList);
+        scan_store_release_win(&store);
+        EXPECT_EQ(iLive, zt_LiveAllocations()) << "point " << k;
+        ASSERT_EQ(1, scan()) << "the scan after point " << k;
+        DestroyWindow(hwndList);
+        std::printf("fault injection: Scan allocation %d of %d survived\n", k, iPoints);
+    }
 }
