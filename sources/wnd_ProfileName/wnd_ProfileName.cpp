@@ -179,15 +179,6 @@ int32_t on_Button_CANCEL(HWND hwndThis, WPARAM, LPARAM)
     return 1;
 }
 
-size_t copy_profile_name_from_copydata(const COPYDATASTRUCT* pCDS, wchar_t* ptcBuf, size_t uiCap)
-{
-    if (!ptcBuf || !uiCap) return 0;
-    size_t uiN = (pCDS && pCDS->lpData) ? pCDS->cbData / sizeof(wchar_t) : 0;
-    if (uiN > uiCap) uiN = uiCap;
-    if (uiN) std::memcpy(ptcBuf, pCDS->lpData, uiN * sizeof(wchar_t));
-    if (uiN < uiCap) ptcBuf[uiN] = L'\0';
-    return uiN;
-}
 
 LRESULT CALLBACK WndProc_wnd_ProfileName(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {

