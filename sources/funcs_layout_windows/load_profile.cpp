@@ -321,6 +321,7 @@ int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t*
                                       run.uiSize_file, run.pcFile, run.F, run.P);
     if (iRet < 0) zt_Box(nullptr, L"error <- add_profile_data_to_DynMem()", L"error", MB_OK);
     if (iRet != 1) return 1;  // not stored: no list entry
+    InvalidateRect(hwnd_MW, nullptr, FALSE);  // the count of loaded profiles changed
     const uint32_t k = p_LoadedProfiles_STR->uiN_loaded_prfls - 1;
     if (CB_Profile_add_string(p_CB_Profile_mng_STR, pNames, p_LoadedProfiles_STR, k) < 0)
         zt_Box(nullptr, L"error <- CB_Profile_add_string()", L"error", MB_OK);
