@@ -42,17 +42,7 @@ void register_window_classes(HINSTANCE hInstance)
     wc.lpszClassName = QD_MAIN_CLASS;
     RegisterClassExW(&wc);
 
-    WNDCLASSEXW wl = {};
-    wl.cbSize = sizeof(wl);
-    wl.style = CS_HREDRAW | CS_VREDRAW;
-    wl.lpfnWndProc = WndProc_ScanListView;
-    wl.hInstance = hInstance;
-    wl.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wl.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
-    wl.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wl.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wl.lpszClassName = QD_SCANLIST_CLASS;
-    RegisterClassExW(&wl);
+    zt_RegisterPlainWindowClass(QD_SCANLIST_CLASS, WndProc_ScanListView, hInstance);
 }
 
 HWND create_main_window(HINSTANCE hInstance)

@@ -84,3 +84,18 @@ BOOL zt_TrackPopupMenu(HMENU hMenu, UINT uiFlags, int x, int y, HWND hwndOwner)
     if (g_pfnPopupHook) return g_pfnPopupHook(g_pPopupCtx, hMenu, uiFlags, x, y, hwndOwner);
     return TrackPopupMenu(hMenu, uiFlags, x, y, 0, hwndOwner, nullptr);
 }
+
+bool zt_RegisterPlainWindowClass(const wchar_t* ptcClass, WNDPROC pfnProc, HINSTANCE hInst)
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = pfnProc;
+    wc.hInstance = hInst;
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = ptcClass;
+    return RegisterClassExW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}

@@ -126,3 +126,9 @@ private:
 typedef BOOL (*ZT_PopupHook)(void* pCtx, HMENU hMenu, UINT uiFlags, int x, int y, HWND hwndOwner);
 void zt_SetPopupHook(ZT_PopupHook pfnHook, void* pCtx);
 BOOL zt_TrackPopupMenu(HMENU hMenu, UINT uiFlags, int x, int y, HWND hwndOwner);
+
+// ---- window classes ----------------------------------------------------------
+// A class of the program's secondary windows: redrawn on resizing, the
+// system's application icon, the arrow cursor, a white background, no menu.
+// True when the class is registered (also when it already was).
+bool zt_RegisterPlainWindowClass(const wchar_t* ptcClass, WNDPROC pfnProc, HINSTANCE hInst);

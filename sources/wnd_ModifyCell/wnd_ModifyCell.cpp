@@ -298,18 +298,7 @@ LRESULT CALLBACK WndProc_ModifyCell_Button(HWND hwnd, UINT uMsg, WPARAM wParam, 
 
 void register_class(HINSTANCE hInst)
 {
-    if (g_mc.bRegistered) return;
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = WndProc_ModifyCell;
-    wc.hInstance = hInst;
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = QD_MODIFYCELL_CLASS;
-    if (RegisterClassExW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) g_mc.bRegistered = true;
+    if (!g_mc.bRegistered) g_mc.bRegistered = zt_RegisterPlainWindowClass(QD_MODIFYCELL_CLASS, WndProc_ModifyCell, hInst);
 }
 
 }  // namespace

@@ -128,18 +128,7 @@ LRESULT on_WM_DESTROY(HWND hwnd, STR_ProfileNameWnd* p)
 
 void register_class(HINSTANCE hInst)
 {
-    if (g_pn.bRegistered) return;
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = WndProc_wnd_ProfileName;
-    wc.hInstance = hInst;
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = QD_PROFILENAME_CLASS;
-    if (RegisterClassExW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) g_pn.bRegistered = true;
+    if (!g_pn.bRegistered) g_pn.bRegistered = zt_RegisterPlainWindowClass(QD_PROFILENAME_CLASS, WndProc_wnd_ProfileName, hInst);
 }
 
 }  // namespace

@@ -391,21 +391,34 @@ TEST_F(LoadProfileTest, EveryAllocationAndFilePointFailsCleanly)
     EXPECT_EQ(iLive, zt_LiveAllocations());
 }
 
-// The process's kernel handles and GDI objects, measured two ways:
-// the system's counters, and (because Wine answers those with 0) the slot a
-// new object takes: both tables hand out the lowest free slot, so a leaked
-// handle or object pushes the next one up.
+// The process's kernel handles and GDI objects. GetProcessHandleCount and
+// GetGuiResources answer 0 under Wine, so the handles are also counted in
+// the system's handle table, and a GDI leak shows as the slot a new object
+// takes (the table hands out the lowest free one).
 struct ResourceProbe {
     DWORD dwHandles, dwGdi;
-    uintptr_t uiHandleSlot, uiGdiSlot;
+    ULONG uiOwnHandles;
+    uintptr_t uiGdiSlot;
+    static ULONG count_own_handles()
+    {
+        struct Entry { ULONG pid; BYTE type; BYTE flags; USHORT handle; PVOID object; ACCESS_MASK access; };
+        struct Table { ULONG count; Entry entries[1]; };
+        typedef LONG(NTAPI * Query)(ULONG, PVOID, ULONG, PULONG);
+        Query query = reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+        std::vector<char> buf(1 << 22);
+        ULONG uiLen = 0;
+        if (!query || query(16 /* SystemHandleInformation */, buf.data(), static_cast<ULONG>(buf.size()), &uiLen) < 0) return 0;
+        const Table* t = reinterpret_cast<const Table*>(buf.data());
+        ULONG n = 0;
+        for (ULONG i = 0; i < t->count; ++i) n += t->entries[i].pid == GetCurrentProcessId();
+        return n;
+    }
     static ResourceProbe take()
     {
         ResourceProbe r{};
         GetProcessHandleCount(GetCurrentProcess(), &r.dwHandles);
         r.dwGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-        HANDLE h = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        r.uiHandleSlot = reinterpret_cast<uintptr_t>(h);
-        CloseHandle(h);
+        r.uiOwnHandles = count_own_handles();
         HPEN pen = CreatePen(PS_SOLID, 1, 0);
         r.uiGdiSlot = reinterpret_cast<uintptr_t>(pen) & 0xFFFF;
         DeleteObject(pen);
@@ -444,16 +457,17 @@ TEST_F(LoadProfileTest, LoadAndCloseLeaveNoHandlesBehind)
     }
     pump_messages(100);
     ResourceProbe r2 = ResourceProbe::take();
-    std::printf("three plain starts: handles %lu -> %lu, next handle slot %#llx -> %#llx\n"
-                "three loads + closes: handles %lu -> %lu, next handle slot %#llx -> %#llx; GDI %lu -> %lu, next GDI slot %#llx -> %#llx\n",
+    std::printf("three plain starts: handles %lu -> %lu, in the handle table %lu -> %lu\n"
+                "three loads + closes: handles %lu -> %lu, in the handle table %lu -> %lu; GDI %lu -> %lu, next GDI slot %#llx -> %#llx\n",
                 static_cast<unsigned long>(r0.dwHandles), static_cast<unsigned long>(r1.dwHandles),
-                static_cast<unsigned long long>(r0.uiHandleSlot), static_cast<unsigned long long>(r1.uiHandleSlot),
+                static_cast<unsigned long>(r0.uiOwnHandles), static_cast<unsigned long>(r1.uiOwnHandles),
                 static_cast<unsigned long>(r1.dwHandles), static_cast<unsigned long>(r2.dwHandles),
-                static_cast<unsigned long long>(r1.uiHandleSlot), static_cast<unsigned long long>(r2.uiHandleSlot),
+                static_cast<unsigned long>(r1.uiOwnHandles), static_cast<unsigned long>(r2.uiOwnHandles),
                 static_cast<unsigned long>(r1.dwGdi), static_cast<unsigned long>(r2.dwGdi),
                 static_cast<unsigned long long>(r1.uiGdiSlot), static_cast<unsigned long long>(r2.uiGdiSlot));
     EXPECT_LE(r2.dwHandles - r1.dwHandles, r1.dwHandles - r0.dwHandles);
-    EXPECT_LE(r2.uiHandleSlot - r1.uiHandleSlot, r1.uiHandleSlot - r0.uiHandleSlot);
+    ASSERT_GT(r0.uiOwnHandles, 0u);  // the table was read
+    EXPECT_LE(r2.uiOwnHandles - r1.uiOwnHandles, r1.uiOwnHandles - r0.uiOwnHandles);
     EXPECT_LE(r2.dwGdi, r1.dwGdi);
     EXPECT_LE(r2.uiGdiSlot, r1.uiGdiSlot);
 }
