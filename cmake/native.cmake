@@ -13,3 +13,8 @@ if(QD_BUILD_TESTS)
   target_link_libraries(qd_native_tests PRIVATE qd_core GTest::gtest_main)
   gtest_discover_tests(qd_native_tests DISCOVERY_TIMEOUT 30)
 endif()
+
+# Native benchmarks and fuzz targets, when their files exist.
+if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/bench_native.cmake)
+  include(${CMAKE_SOURCE_DIR}/cmake/bench_native.cmake)
+endif()

@@ -78,3 +78,8 @@ if(QD_BUILD_TESTS)
                  ENVIRONMENT "QD_ARTIFACTS=${QD_ARTIFACTS}")
   endforeach()
 endif()
+
+# Benchmarks (not part of the tests): built with the program, run by scripts/bench.sh.
+if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/bench_windows.cmake)
+  include(${CMAKE_SOURCE_DIR}/cmake/bench_windows.cmake)
+endif()

@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test level:
 #   1. native unit tests of the portable core,
 #   2. the same under AddressSanitizer + UndefinedBehaviorSanitizer,
-#   3. Win32 tests and end-to-end tests of the x86_64 build under Wine
+#   3. a short fuzzing run of the profile reader and the store (clang, libFuzzer),
+#   4. Win32 tests and end-to-end tests of the x86_64 build under Wine
 #      (the i686 build is compiled; this machine cannot run 32-bit programs).
 # Ends with a line "N passed, N failed".
 set -uo pipefail
@@ -41,6 +42,17 @@ run_level() {  # name, build dir
 
 run_level native build/native
 run_level sanitizers build/asan
+
+# A short fuzzing run of the profile reader and the loaded-profile store.
+echo "== fuzz"
+if bash scripts/fuzz.sh short >build/logs/fuzz.log 2>&1; then
+    n=$(grep -E '^fuzz: [0-9]+ targets' build/logs/fuzz.log | tail -n 1 | sed -E 's/^fuzz: ([0-9]+) targets.*/\1/')
+    passed=$((passed + ${n:-0}))
+else
+    failed=$((failed + 1))
+    tail -n 30 build/logs/fuzz.log
+fi
+echo "   $(grep -E '^fuzz: ' build/logs/fuzz.log | tail -n 1)"
 run_level wine build/win64
 tests/wine/wine-env.sh stop
 
