@@ -7,14 +7,14 @@
 set(QD_BENCH_DIR ${CMAKE_SOURCE_DIR}/tests/bench)
 
 foreach(b scan load start)
-  add_executable(qd_bench_${b} ${QD_BENCH_DIR}/bench_${b}.cpp)
+  add_executable(qd_bench_${b} EXCLUDE_FROM_ALL ${QD_BENCH_DIR}/bench_${b}.cpp)
   target_include_directories(qd_bench_${b} PRIVATE ${QD_BENCH_DIR})
 endforeach()
 target_link_libraries(qd_bench_scan PRIVATE qd_win)
 target_link_libraries(qd_bench_load PRIVATE qd_win)
 target_link_libraries(qd_bench_start PRIVATE user32 gdi32)
 
-add_executable(qd_empty_window WIN32 ${QD_BENCH_DIR}/empty_window.cpp)
+add_executable(qd_empty_window WIN32 EXCLUDE_FROM_ALL ${QD_BENCH_DIR}/empty_window.cpp)
 target_link_libraries(qd_empty_window PRIVATE user32 gdi32)
 target_link_options(qd_empty_window PRIVATE -mwindows)
 
