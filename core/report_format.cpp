@@ -22,14 +22,14 @@ struct Sink {
     }
 };
 
-struct Spec {
+struct ConvFlags {
     bool bZero = false;
     bool bLeft = false;
     int iWidth = -1;
     int iPrec = -1;
 };
 
-void put_padded(Sink& s, const qd_char* ptc, size_t n, const Spec& sp)
+void put_padded(Sink& s, const qd_char* ptc, size_t n, const ConvFlags& sp)
 {
     size_t pad = (sp.iWidth > 0 && static_cast<size_t>(sp.iWidth) > n) ? sp.iWidth - n : 0;
     if (!sp.bLeft)
@@ -39,7 +39,7 @@ void put_padded(Sink& s, const qd_char* ptc, size_t n, const Spec& sp)
         for (size_t i = 0; i < pad; ++i) s.put(u' ');
 }
 
-void put_number(Sink& s, unsigned long long v, bool bNeg, unsigned base, bool bUpper, Spec sp)
+void put_number(Sink& s, unsigned long long v, bool bNeg, unsigned base, bool bUpper, ConvFlags sp)
 {
     qd_char digits[32];
     size_t n = 0;
@@ -77,7 +77,7 @@ size_t vformat_impl(qd_char* ptcBuf, size_t uiCap, const char* pcFmt, va_list ap
             continue;
         }
         ++p;
-        Spec sp;
+        ConvFlags sp;
         for (;; ++p) {
             if (*p == '0') sp.bZero = true;
             else if (*p == '-') sp.bLeft = true;
@@ -153,7 +153,7 @@ size_t vformat_impl(qd_char* ptcBuf, size_t uiCap, const char* pcFmt, va_list ap
         }
         case 'p': {
             const void* pv = va_arg(ap, const void*);
-            Spec ps;
+            ConvFlags ps;
             ps.bZero = true;
             ps.iWidth = static_cast<int>(sizeof(void*) * 2);
             put_number(s, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pv)), false, 16, true, ps);
