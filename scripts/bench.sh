@@ -122,7 +122,7 @@ memory=$(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)
     echo "- Machine: $cores cores, $model, $memory"
     echo "- Wine: $wine_version"
     echo "- Builds: \`$win\` (mingw x86_64), \`$native\` (native)"
-    echo "- Load average (1, 5, 15 min) before the runs: $load_before; after: $load_after"
+    echo "- Load average (1, 5, 15 min) before the runs: $load_before; after: $load_after; niceness of the runs: $(nice)"
     echo
     echo "## Summary"
     echo
