@@ -27,6 +27,12 @@ void entry_paths_build(const STR_ProfileView* pView, STR_EntryPaths* pPaths)
     if (!pView) return;
     STR_ProfileEntry e{};
     if (profile_entry_at(pView, 0, &e) != QD_PRF_OK) return;
+    // The paths and their terminators fill the bytes between the arrays and
+    // the name: one reservation instead of growing entry by entry.
+    pPaths->units.reserve((pView->uiOff_PrfName_beg - pView->uiOff_paths) / 2 + 1);
+    pPaths->off.reserve(pView->N_wnds);
+    pPaths->len.reserve(pView->N_wnds);
+    pPaths->kind.reserve(pView->N_wnds);
     do {
         const uint32_t uiUnits = e.ui_len_path / 2;
         const size_t uiAt = pPaths->units.size();
