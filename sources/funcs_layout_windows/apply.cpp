@@ -26,12 +26,7 @@ int32_t selection_of(uint32_t hwndCB)
 int32_t Restore_Move_Size_wnds_Profile(LoadedProfiles_STR* p_LoadedProfiles_STR, uint32_t k)
 {
     STR_ReportUnit* rep = rep_profiles();
-    if (!p_LoadedProfiles_STR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, p_LoadedProfiles_STR);
-        return -1;
-    }
+    if (!p_LoadedProfiles_STR) return report_missing_store(__FILE__, __func__, __LINE__);
     if (!p_LoadedProfiles_STR->pc_raw_FilesProfile) {
         rep->iLine = __LINE__;
         zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR->pc_raw_FilesProfile = %p",

@@ -8,12 +8,7 @@
 int32_t preInitOnce_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR)
 {
     STR_ReportUnit* rep = rep_profiles();
-    if (!p_LoadedProfiles_STR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, p_LoadedProfiles_STR);
-        return -1;
-    }
+    if (!p_LoadedProfiles_STR) return report_missing_store(__FILE__, __func__, __LINE__);
     LoadedProfiles_STR* p = p_LoadedProfiles_STR;
     std::memset(p, 0, sizeof(*p));
     p->uiMax_num_loaded_prfls = QD_MAX_LOADED_PROFILES;
@@ -33,13 +28,7 @@ int32_t preInitOnce_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR)
 
 int32_t finishWork_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR)
 {
-    STR_ReportUnit* rep = rep_profiles();
-    if (!p_LoadedProfiles_STR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, p_LoadedProfiles_STR);
-        return -1;
-    }
+    if (!p_LoadedProfiles_STR) return report_missing_store(__FILE__, __func__, __LINE__);
     zt_VirtualFree(p_LoadedProfiles_STR->pc_hwnds_wnds_of_prfl);
     zt_VirtualFree(p_LoadedProfiles_STR->pc_raw_FilesProfile);
     return 1;

@@ -5,3 +5,11 @@ QD_REPORT_UNIT(g_repProfiles, 1000);
 
 STR_ReportUnit* rep_layout() { return &g_repLayout; }
 STR_ReportUnit* rep_profiles() { return &g_repProfiles; }
+
+int32_t report_missing_store(const char* pcFile, const char* pcFunc, int iLine)
+{
+    g_repProfiles.iLine = iLine;
+    zt_Report(&g_repProfiles, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p",
+              pcFile, pcFunc, iLine, __LINE__, static_cast<void*>(nullptr));
+    return -1;
+}

@@ -471,3 +471,20 @@ TEST_F(LoadProfileTest, LoadAndCloseLeaveNoHandlesBehind)
     EXPECT_LE(r2.dwGdi, r1.dwGdi);
     EXPECT_LE(r2.uiGdiSlot, r1.uiGdiSlot);
 }
+
+TEST(LoadedProfileStore, OperationsWithoutAStoreReportTheirOwnNameAndRefuse)
+{
+    BoxRecorder rec;
+    EXPECT_EQ(-1, preInitOnce_onLoadProfile(nullptr));
+    EXPECT_EQ(-1, finishWork_onLoadProfile(nullptr));
+    EXPECT_EQ(-1, Restore_Move_Size_wnds_Profile(nullptr, 0));
+    ASSERT_EQ(3u, rec.boxes.size());
+    const wchar_t* const names[3] = {L"preInitOnce_onLoadProfile", L"finishWork_onLoadProfile",
+                                     L"Restore_Move_Size_wnds_Profile"};
+    const std::wstring zeros(sizeof(void*) * 2, L'0');
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(std::wstring::npos, rec.boxes[i].text.find(std::wstring(L"function:\n") + names[i] + L"\n")) << i;
+        EXPECT_NE(std::wstring::npos, rec.boxes[i].text.find(L"p_LoadedProfiles_STR = " + zeros)) << i;
+        EXPECT_EQ(L"error", rec.boxes[i].caption);
+    }
+}
