@@ -6,7 +6,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 bash scripts/install-deps.sh
-bash scripts/build.sh win64
+bash scripts/build.sh program
 exe=build/win64/bin/quorvel-dint.exe
 echo "built: $exe (32-bit build: run scripts/build.sh for build/win32/bin/quorvel-dint.exe)"
 

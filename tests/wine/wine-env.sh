@@ -16,19 +16,25 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=${QD_DISPLAY:-:87}
 WINE64=${QD_WINE64:-/usr/lib/wine/wine64}
+# Debian's wine64 package puts the server beside the loader; it is on PATH
+# only when the wine package is installed too.
+WINESERVER=$(dirname "$WINE64")/wineserver
+[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
+xvfb_pid_file() { echo "${TMPDIR:-/tmp}/qd-xvfb-${DISPLAY#:}.pid"; }
 
 display_up() { xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 || xset -display "$DISPLAY" q >/dev/null 2>&1; }
 
 start() {
     if ! display_up; then
         Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        echo $! >"$(xvfb_pid_file)"
         for _ in $(seq 50); do display_up && break; sleep 0.1; done
         display_up || { echo "wine-env: Xvfb on $DISPLAY did not start" >&2; exit 1; }
     fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         "$WINE64" wineboot -i >/dev/null 2>&1
-        wineserver -w
+        "$WINESERVER" -w
     fi
     if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
         # Without a window manager every hide waits ~2 s; unmanaged windows close at once.
@@ -39,13 +45,19 @@ start() {
         "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
         "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f >/dev/null 2>&1
     fi
-    wineserver -p >/dev/null 2>&1 || true  # already running is fine
+    "$WINESERVER" -p >/dev/null 2>&1 || true  # already running is fine
 }
 
 stop() {
-    wineserver -k >/dev/null 2>&1
+    "$WINESERVER" -k >/dev/null 2>&1
     if [ -n "${QD_XVFB_KEEP:-}" ]; then return 0; fi
-    pkill -f "Xvfb $DISPLAY " >/dev/null 2>&1 || true
+    # Only the Xvfb this script started, by its pid.
+    local f
+    f=$(xvfb_pid_file)
+    if [ -f "$f" ]; then
+        kill "$(cat "$f")" >/dev/null 2>&1 || true
+        rm -f "$f"
+    fi
 }
 
 case "${1:-}" in
