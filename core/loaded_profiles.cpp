@@ -41,16 +41,15 @@ bool usable(const LoadedProfiles_STR* p, uint32_t k)
 
 }  // namespace
 
-int32_t loaded_profiles_add(LoadedProfiles_STR* p, const uint32_t* arr1D_hwnd_Programs_only,
-                            const uint32_t* arr1D_hwnd_Folders_only, uint32_t size_FileProfile,
-                            const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders,
-                            uint32_t uiN_Programs, STR_LoadedAddInfo* pInfo)
+namespace {
+
+// The append's checks in their order; pView receives the opened file.
+int32_t check_append(const LoadedProfiles_STR* p, uint32_t size_FileProfile, const uint8_t* pc_raw_FileProfile,
+                     uint32_t uiN_Folders, uint32_t uiN_Programs, STR_LoadedAddInfo* pInfo, STR_ProfileView* pView)
 {
     STR_LoadedAddInfo info{};
     if (pInfo) *pInfo = info;
-    if (!p || !arr1D_hwnd_Programs_only || !arr1D_hwnd_Folders_only || !pc_raw_FileProfile ||
-        !size_FileProfile || (!uiN_Folders && !uiN_Programs))
-        return QD_LP_BAD_INPUT;
+    if (!p || !pc_raw_FileProfile || !size_FileProfile || (!uiN_Folders && !uiN_Programs)) return QD_LP_BAD_INPUT;
     const uint32_t k = p->uiN_loaded_prfls;
     info.uiMax_num_loaded_prfls = p->uiMax_num_loaded_prfls;
     info.uiN_loaded_prfls = k;
@@ -61,8 +60,8 @@ int32_t loaded_profiles_add(LoadedProfiles_STR* p, const uint32_t* arr1D_hwnd_Pr
         !p->pc_raw_FilesProfile)
         return QD_LP_NOT_READY;
 
-    // The kind bytes and name are read below; the file must hold them.
-    STR_ProfileView v;
+    // The kind bytes and name are read when appending; the file must hold them.
+    STR_ProfileView& v = *pView;
     const int32_t iRet = profile_open(pc_raw_FileProfile, size_FileProfile, &v);
     if (iRet != QD_PRF_OK) {
         if (pInfo) pInfo->iFile_refusal = iRet;
@@ -71,11 +70,37 @@ int32_t loaded_profiles_add(LoadedProfiles_STR* p, const uint32_t* arr1D_hwnd_Pr
     if (v.uiN_Folders != uiN_Folders || v.uiN_Programs != uiN_Programs) return QD_LP_COUNTS_MISMATCH;
 
     if (uint64_t{k} + 1 > p->uiMax_num_loaded_prfls) return QD_LP_NO_ROOM_PROFILES;
+    if (!fits(next_free(p->arr_uiOff_hwnds_end, k), 4ull * v.N_wnds, p->uiSize_DynMem_hwnds_wnds_prfl))
+        return QD_LP_NO_ROOM_HWNDS;
+    if (!fits(next_free(p->arr_uiOff_file_end, k), size_FileProfile, p->uiSize_DynMem_files))
+        return QD_LP_NO_ROOM_FILES;
+    return QD_LP_OK;
+}
+
+}  // namespace
+
+int32_t loaded_profiles_check(const LoadedProfiles_STR* p, uint32_t size_FileProfile, const uint8_t* pc_raw_FileProfile,
+                              uint32_t uiN_Folders, uint32_t uiN_Programs, STR_LoadedAddInfo* pInfo)
+{
+    STR_ProfileView v;
+    return check_append(p, size_FileProfile, pc_raw_FileProfile, uiN_Folders, uiN_Programs, pInfo, &v);
+}
+
+int32_t loaded_profiles_add(LoadedProfiles_STR* p, const uint32_t* arr1D_hwnd_Programs_only,
+                            const uint32_t* arr1D_hwnd_Folders_only, uint32_t size_FileProfile,
+                            const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders,
+                            uint32_t uiN_Programs, STR_LoadedAddInfo* pInfo)
+{
+    if (pInfo) *pInfo = STR_LoadedAddInfo{};
+    if (!arr1D_hwnd_Programs_only || !arr1D_hwnd_Folders_only) return QD_LP_BAD_INPUT;
+    STR_ProfileView v;
+    const int32_t iCheck = check_append(p, size_FileProfile, pc_raw_FileProfile, uiN_Folders, uiN_Programs, pInfo, &v);
+    if (iCheck != QD_LP_OK) return iCheck;
+
+    const uint32_t k = p->uiN_loaded_prfls;
     const uint64_t uiNeed = 4ull * v.N_wnds;
     const uint64_t uiBeg_h = next_free(p->arr_uiOff_hwnds_end, k);
-    if (!fits(uiBeg_h, uiNeed, p->uiSize_DynMem_hwnds_wnds_prfl)) return QD_LP_NO_ROOM_HWNDS;
     const uint64_t uiBeg_f = next_free(p->arr_uiOff_file_end, k);
-    if (!fits(uiBeg_f, size_FileProfile, p->uiSize_DynMem_files)) return QD_LP_NO_ROOM_FILES;
 
     // Both ranges end inside 32-bit pools, so 32 bits hold every offset.
     p->uiN_loaded_prfls = k + 1;

@@ -70,6 +70,13 @@ int32_t loaded_profiles_add(LoadedProfiles_STR* p_LoadedProfiles_STR,
                             const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders,
                             uint32_t uiN_Programs, STR_LoadedAddInfo* pInfo);
 
+// What loaded_profiles_add would answer for this file, without the handle
+// arrays and without changing anything: the same checks in the same order.
+// Lets a load refuse a profile before it starts anything for it.
+int32_t loaded_profiles_check(const LoadedProfiles_STR* p_LoadedProfiles_STR, uint32_t size_FileProfile,
+                              const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs,
+                              STR_LoadedAddInfo* pInfo);
+
 // The value the append operation returns for a code: 1, 2 for the three
 // room refusals, -1 for the argument and file refusals, -2 for the record.
 int32_t loaded_profiles_add_result(int32_t iCode);

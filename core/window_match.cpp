@@ -57,21 +57,56 @@ uint32_t match_folder_window(const STR_EntryPaths* pPaths, const qd_char* ptcPat
     return n;
 }
 
-uint32_t match_program_window(const STR_EntryPaths* pPaths, const qd_char* ptcModule, size_t uiN_Module,
-                              uint32_t ui_hwnd, uint32_t ui_pid, uint32_t ui_tid, const STR_LaunchIds* arr_Launch,
-                              uint32_t uiN_Launch, uint32_t* arr1D_hwnd, QD_PathEq pfnEq)
+namespace {
+
+const STR_LaunchIds* launch_of_process(const STR_LaunchIds* arr_Launch, uint32_t uiN_Launch, uint32_t ui_pid)
 {
-    if (!pPaths || !ptcModule || !arr1D_hwnd) return 0;
-    bool bStartedHere = false;
+    for (uint32_t k = 0; arr_Launch && ui_pid && k < uiN_Launch; ++k)
+        if (arr_Launch[k].ui_pid == ui_pid) return &arr_Launch[k];
+    return nullptr;
+}
+
+const STR_LaunchIds* launch_of_entry(const STR_LaunchIds* arr_Launch, uint32_t uiN_Launch, uint32_t ui_index)
+{
     for (uint32_t k = 0; arr_Launch && k < uiN_Launch; ++k)
-        if (arr_Launch[k].ui_pid && arr_Launch[k].ui_pid == ui_pid && arr_Launch[k].ui_tid == ui_tid) bStartedHere = true;
-    uint32_t n = 0;
-    for (uint32_t j = 0; j < pPaths->kind.size(); ++j) {
-        if (pPaths->kind[j] == QD_PRF_KIND_FOLDER || !same_path(pPaths, j, ptcModule, uiN_Module, pfnEq)) continue;
-        if (!arr1D_hwnd[j] || bStartedHere) arr1D_hwnd[j] = ui_hwnd;
-        ++n;
+        if (arr_Launch[k].ui_index == ui_index) return &arr_Launch[k];
+    return nullptr;
+}
+
+void take_slot(STR_ProgramSlots* pSlots, uint32_t j, const STR_WndSeen* pSeen)
+{
+    pSlots->arr1D_hwnd[j] = pSeen->ui_hwnd;
+    pSlots->arr1D_pid[j] = pSeen->ui_pid;
+}
+
+}  // namespace
+
+int32_t match_program_window(const STR_EntryPaths* pPaths, const STR_WndSeen* pSeen, const STR_LaunchIds* arr_Launch,
+                             uint32_t uiN_Launch, STR_ProgramSlots* pSlots, QD_PathEq pfnEq)
+{
+    if (!pPaths || !pSeen || !pSeen->ptcModule || !pSlots || !pSlots->arr1D_hwnd || !pSlots->arr1D_pid) return -1;
+    const uint32_t uiN = static_cast<uint32_t>(pPaths->kind.size());
+    const STR_LaunchIds* pOwn = launch_of_process(arr_Launch, uiN_Launch, pSeen->ui_pid);
+    if (pOwn) {
+        const uint32_t j = pOwn->ui_index;
+        if (j >= uiN || pPaths->kind[j] == QD_PRF_KIND_FOLDER ||
+            !same_path(pPaths, j, pSeen->ptcModule, pSeen->uiN_Module, pfnEq))
+            return -1;
+        const bool bPrimary = pSeen->ui_tid == pOwn->ui_tid;
+        if (!bPrimary && pSlots->arr1D_hwnd[j] && pSlots->arr1D_pid[j] == pSeen->ui_pid) return -1;
+        take_slot(pSlots, j, pSeen);
+        return static_cast<int32_t>(j);
     }
-    return n;
+    for (uint32_t j = 0; j < uiN; ++j)
+        if (pSlots->arr1D_hwnd[j] == pSeen->ui_hwnd) return -1;  // one window, one entry
+    for (uint32_t j = 0; j < uiN; ++j) {
+        if (pPaths->kind[j] == QD_PRF_KIND_FOLDER || pSlots->arr1D_hwnd[j] ||
+            !same_path(pPaths, j, pSeen->ptcModule, pSeen->uiN_Module, pfnEq))
+            continue;
+        take_slot(pSlots, j, pSeen);
+        return static_cast<int32_t>(j);
+    }
+    return -1;
 }
 
 bool STR_LoadFailures::contains(uint32_t ui) const
@@ -89,12 +124,17 @@ int32_t folders_all_found(const STR_EntryPaths* pPaths, const uint32_t* arr1D_hw
     return 1;
 }
 
-bool programs_all_found(const STR_EntryPaths* pPaths, const uint32_t* arr1D_hwnd, const STR_LoadFailures* pFail)
+bool programs_all_found(const STR_EntryPaths* pPaths, const STR_ProgramSlots* pSlots, const STR_LaunchIds* arr_Launch,
+                        uint32_t uiN_Launch, const STR_LoadFailures* pFail)
 {
-    for (uint32_t i = 0; pPaths && i < pPaths->kind.size(); ++i) {
-        if (pPaths->kind[i] != QD_PRF_KIND_PROGRAM || arr1D_hwnd[i]) continue;
-        if (pFail && pFail->contains(i)) continue;  // failed to start: excused at once
-        return false;
+    for (uint32_t i = 0; pPaths && pSlots && i < pPaths->kind.size(); ++i) {
+        if (pPaths->kind[i] != QD_PRF_KIND_PROGRAM) continue;
+        if (!pSlots->arr1D_hwnd[i]) {
+            if (pFail && pFail->contains(i)) continue;  // failed to start: excused at once
+            return false;
+        }
+        const STR_LaunchIds* pOwn = launch_of_entry(arr_Launch, uiN_Launch, i);
+        if (pOwn && pOwn->ui_pid && pOwn->b_Running && pSlots->arr1D_pid[i] != pOwn->ui_pid) return false;
     }
     return true;
 }

@@ -1,7 +1,5 @@
 #include "funcs_layout_windows/find_windows.h"
 
-#include <vector>
-
 #include "funcs_layout_windows/explorer_folders.h"
 #include "funcs_layout_windows/scan_passes.h"
 #include "funcs_layout_windows/unit_reports.h"
@@ -47,6 +45,17 @@ bool has_caption(HWND hwnd)
     if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 2, reinterpret_cast<LPARAM>(tc), SMTO_ABORTIFHUNG, 2000, &dwCopied))
         return false;  // a window that does not answer is passed over this time
     return dwCopied != 0;
+}
+
+// The ids of every start, and whether each started process still runs:
+// while it does, its own window may yet come.
+void refresh_launch_ids(HWNDs_loadedPrgsProfile_STR* p)
+{
+    for (uint32_t k = 0; p->pc_arr_STRs_InfoLoadedPrg && k < p->N_prgs; ++k) {
+        const STR_InfoLoadedPrg& r = p->pc_arr_STRs_InfoLoadedPrg[k];
+        const bool bRunning = r.hProcess && WaitForSingleObject(r.hProcess, 0) == WAIT_TIMEOUT;
+        p->pLaunchIds[k] = {r.ui_index, r.dwProcessId, r.dwThreadId, bRunning};
+    }
 }
 
 }  // namespace
@@ -104,7 +113,7 @@ BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam)
         return FALSE;
     }
     if (!p->p_hwnd_arr || !p->ptcBuf || !p->uiSize_chars || !p->uiSize_bytes || !p->pcFileData ||
-        !p->pc_arr_STRs_InfoLoadedPrg || !p->N_prgs || !p->pPaths) {
+        !p->pc_arr_STRs_InfoLoadedPrg || !p->N_prgs || !p->pPaths || !p->p_pid_arr || !p->pLaunchIds) {
         rep->iLine = __LINE__;
         zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npParams_STR->p_hwnd_arr = %p\npParams_STR->ptcBuf = %p\npParams_STR->uiSize_chars = %u\npParams_STR->uiSize_bytes\npParams_STR->pcFileData = %p\npParams_STR->pc_arr_STRs_InfoLoadedPrg = %p\npParams_STR->N_prgs = %u\nline of error handler:%d",
                   __FILE__, __func__, rep->iLine, p->p_hwnd_arr, p->ptcBuf, p->uiSize_chars, p->pcFileData,
@@ -129,13 +138,9 @@ BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam)
     }
     if (is_explorer_path(zt_Q(p->ptcBuf), uiN_Path)) return TRUE;  // folders are found by the folder search
 
-    std::vector<STR_LaunchIds> ids(p->N_prgs);
-    for (uint32_t k = 0; k < p->N_prgs; ++k) {
-        const STR_InfoLoadedPrg& r = p->pc_arr_STRs_InfoLoadedPrg[k];
-        ids[k] = {r.ui_index, r.dwProcessId, r.dwThreadId};
-    }
-    match_program_window(p->pPaths, zt_Q(p->ptcBuf), uiN_Path, zt_hwnd32(hwnd), dwPid, dwTid, ids.data(), p->N_prgs,
-                         p->p_hwnd_arr, zt_PathEqual);
+    const STR_WndSeen seen = {zt_hwnd32(hwnd), dwPid, dwTid, zt_Q(p->ptcBuf), uiN_Path};
+    STR_ProgramSlots slots = {p->p_hwnd_arr, p->p_pid_arr};
+    match_program_window(p->pPaths, &seen, p->pLaunchIds, p->N_prgs, &slots, zt_PathEqual);
     return TRUE;
 }
 
@@ -149,13 +154,15 @@ int32_t find_hwnds_Programs_fill_array(HWNDs_loadedPrgsProfile_STR* p, uint32_t 
                   __FILE__, __func__, rep->iLine, __LINE__, p, pc_arr1D_hwnd_Programs_only, uiN_wnds);
         return -1;
     }
-    if (!p->p_hwnd_arr || !p->ptcBuf || !p->pcFileData || !p->uiSize_chars || !p->uiSize_bytes || !p->pPaths) {
+    if (!p->p_hwnd_arr || !p->ptcBuf || !p->pcFileData || !p->uiSize_chars || !p->uiSize_bytes || !p->pPaths ||
+        !p->p_pid_arr || !p->pLaunchIds) {
         rep->iLine = __LINE__;
         zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_HWNDs_loadedPrgsProfile_STR->p_hwnd_arr = %p, p_HWNDs_loadedPrgsProfile_STR->ptcBuf = %p, p_HWNDs_loadedPrgsProfile_STR->pcFileData = %p, p_HWNDs_loadedPrgsProfile_STR->uiSize_chars = %d, p_HWNDs_loadedPrgsProfile_STR->uiSize_bytes = %d\n",
                   __FILE__, __func__, rep->iLine, __LINE__, p->p_hwnd_arr, p->ptcBuf, p->pcFileData, p->uiSize_chars,
                   p->uiSize_bytes);
         return -2;
     }
+    refresh_launch_ids(p);
     EnumWindows(GetHWNDS_of_LoadedPrograms, reinterpret_cast<LPARAM>(p));
     const STR_EntryPaths* paths = p->pPaths;
     for (uint32_t i = 0; i < uiN_wnds && i < paths->kind.size(); ++i)

@@ -28,6 +28,8 @@ struct HWNDs_loadedPrgsProfile_STR {
     STR_InfoLoadedPrg* pc_arr_STRs_InfoLoadedPrg;
     uint32_t N_prgs;
     const STR_EntryPaths* pPaths;   // aligned copies of the entries' paths
+    uint32_t* p_pid_arr;            // per entry: the process owning p_hwnd_arr's window
+    STR_LaunchIds* pLaunchIds;      // N_prgs: the launch records' ids, refreshed by each search
 };
 
 // Matches every Explorer window's folder against the folder entries.
@@ -40,9 +42,10 @@ int32_t GetHWNDS_of_LoadedFolders(const uint8_t* pcFileData, const STR_EntryPath
 int32_t check_folders_loaded(const uint8_t* pcFileData, const STR_EntryPaths* pPaths, const uint32_t* pc_arr1D_hwnd,
                              uint32_t uiN_wnds, const STR_LoadFailures* pFailures);
 
-// One enumeration of the top-level windows, then the program entries'
-// slots copied to pc_arr1D_hwnd_Programs_only. 1; -1 / -2 missing
-// arguments or fields (reported).
+// One enumeration of the top-level windows (after noting which started
+// processes still run), then the program entries' slots copied to
+// pc_arr1D_hwnd_Programs_only. 1; -1 / -2 missing arguments or fields
+// (reported).
 int32_t find_hwnds_Programs_fill_array(HWNDs_loadedPrgsProfile_STR* p_HWNDs_loadedPrgsProfile_STR, uint32_t uiN_wnds,
                                        uint32_t* pc_arr1D_hwnd_Programs_only);
 BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam);

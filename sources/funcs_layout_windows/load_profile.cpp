@@ -34,6 +34,8 @@ struct LoadRun {
     uint32_t* p_hwnd_arr = nullptr;             // as found by the program search
     uint32_t* arr_hwnd_programs_only = nullptr; // handed to the store
     uint32_t* arr_hwnd_folders_only = nullptr;  // handed to the store
+    std::vector<uint32_t> pid_slots;            // the process owning each p_hwnd_arr window
+    std::vector<STR_LaunchIds> launch_ids;      // refreshed by each program search
     STR_LoadFailures failures;
 
     ~LoadRun()
@@ -141,14 +143,7 @@ void open_folder(LoadRun* r, uint32_t i)
 {
     // A folder saved without a path (a virtual folder) cannot be reopened.
     bool bOpened = false;
-    if (r->paths.len[i]) {
-        SHELLEXECUTEINFOW sei = {};
-        sei.cbSize = sizeof(sei);
-        sei.lpVerb = L"open";
-        sei.lpFile = entry_path(r, i);
-        sei.nShow = SW_SHOWNORMAL;
-        bOpened = ShellExecuteExW(&sei) != FALSE;
-    }
+    if (r->paths.len[i]) bOpened = zt_OpenFolder(entry_path(r, i)) != FALSE;
     if (!bOpened) {
         r->failures.indices.push_back(i);
         ++r->failures.uiN_Folders;
@@ -171,8 +166,7 @@ void start_program(LoadRun* r, uint32_t i, const STR_ProfileEntry& e)
         si.wShowWindow = SW_MINIMIZE;
     }
     PROCESS_INFORMATION pi = {};
-    const bool bStarted = r->paths.len[i] &&
-                          CreateProcessW(entry_path(r, i), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    const bool bStarted = r->paths.len[i] && zt_CreateProcess(entry_path(r, i), &si, &pi);
     if (!bStarted) {
         pi = PROCESS_INFORMATION{};
         r->failures.indices.push_back(i);
@@ -206,14 +200,23 @@ int32_t wait_for_folders(LoadRun* r)
     return 2;
 }
 
+bool programs_found(LoadRun* r)
+{
+    STR_ProgramSlots slots = {r->p_hwnd_arr, r->pid_slots.data()};
+    return programs_all_found(&r->paths, &slots, r->launch_ids.data(), r->uiN_launch, &r->failures);
+}
+
 bool wait_for_programs(LoadRun* r)
 {
+    r->pid_slots.assign(r->N, 0);
+    r->launch_ids.assign(r->uiN_launch, STR_LaunchIds{});
     HWNDs_loadedPrgsProfile_STR s = {r->p_hwnd_arr, r->ptcScratch, kModulePathUnits, kModulePathUnits * 2,
-                                     r->pcFile, r->arr_launch, r->uiN_launch, &r->paths};
+                                     r->pcFile, r->arr_launch, r->uiN_launch, &r->paths,
+                                     r->pid_slots.data(), r->launch_ids.data()};
     for (int a = 0; a < kAttempts; ++a) {
         if (find_hwnds_Programs_fill_array(&s, r->N, r->arr_hwnd_programs_only) < 0)
             zt_Box(nullptr, L"error <- find_hwnds_Programs_fill_array()", L"error", MB_OK);
-        if (programs_all_found(&r->paths, r->arr_hwnd_programs_only, &r->failures)) return true;
+        if (programs_found(r)) return true;
         if (a + 1 < kAttempts) zt_Wait(kAttemptPauseMs);
     }
     return false;
@@ -301,6 +304,11 @@ int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t*
     if (iRet < 0) return iRet;
     iRet = take_working_buffers(&run);
     if (iRet < 0) return iRet;
+    // A profile the store would refuse is refused before anything starts:
+    // windows launched for it would be out of Apply's reach.
+    iRet = check_room_for_profile(p_LoadedProfiles_STR, run.uiSize_file, run.pcFile, run.F, run.P);
+    if (iRet < 0) zt_Box(nullptr, L"error <- add_profile_data_to_DynMem()", L"error", MB_OK);
+    if (iRet != 1) return 1;
 
     launch_all(&run);
     bool bFoldersFound = true, bProgramsFound = true;
@@ -311,8 +319,7 @@ int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t*
     }
     if (run.P) {
         // Entries of unknown kinds count as programs but start nothing.
-        bProgramsFound = run.uiN_launch ? wait_for_programs(&run)
-                                        : programs_all_found(&run.paths, run.arr_hwnd_programs_only, &run.failures);
+        bProgramsFound = run.uiN_launch ? wait_for_programs(&run) : programs_found(&run);
     }
     tell_what_failed(hwnd_MW, &run, bProgramsFound, bFoldersFound);
     place_all(&run);

@@ -30,4 +30,9 @@ int32_t add_profile_data_to_DynMem(LoadedProfiles_STR* p_LoadedProfiles_STR, con
                                    const uint32_t* pc_arr1D_hwnd_Folders_only, uint32_t size_FileProfile,
                                    const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs);
 
+// The same answer and report as add_profile_data_to_DynMem would give for
+// this file, before anything is started for it; nothing is changed.
+int32_t check_room_for_profile(const LoadedProfiles_STR* p_LoadedProfiles_STR, uint32_t size_FileProfile,
+                               const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs);
+
 int32_t finishWork_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR);

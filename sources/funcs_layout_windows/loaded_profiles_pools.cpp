@@ -34,42 +34,68 @@ int32_t finishWork_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR)
     return 1;
 }
 
-int32_t add_profile_data_to_DynMem(LoadedProfiles_STR* p_LoadedProfiles_STR, const uint32_t* pc_arr1D_hwnd_Programs_only,
-                                   const uint32_t* pc_arr1D_hwnd_Folders_only, uint32_t size_FileProfile,
-                                   const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs)
+namespace {
+
+// The store's report of a refused append (or of a refusal known before
+// it); returns the operation's result for the code.
+int32_t report_append(int32_t iCode, const LoadedProfiles_STR* p_LoadedProfiles_STR, const STR_LoadedAddInfo& info,
+                      const void* pc_arr1D_hwnd_Programs_only, const void* pc_arr1D_hwnd_Folders_only,
+                      const uint8_t* pc_raw_FileProfile, uint32_t size_FileProfile, uint32_t uiN_Folders,
+                      uint32_t uiN_Programs)
 {
     STR_ReportUnit* rep = rep_profiles();
-    STR_LoadedAddInfo info{};
-    const int32_t iCode = loaded_profiles_add(p_LoadedProfiles_STR, pc_arr1D_hwnd_Programs_only, pc_arr1D_hwnd_Folders_only,
-                                              size_FileProfile, pc_raw_FileProfile, uiN_Folders, uiN_Programs, &info);
     const LoadedProfiles_STR* p = p_LoadedProfiles_STR;
+    const char* const pcFunc = "add_profile_data_to_DynMem";
     rep->iLine = __LINE__;
     switch (iCode) {
     case QD_LP_OK:
         return 1;
     case QD_LP_BAD_INPUT:
         zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p, pc_arr1D_hwnd_Programs_only = %p, pc_arr1D_hwnd_Folders_only = %p, pc_raw_FileProfile = %p, size_FileProfile = %d, uiN_Folders = %d, uiN_Programs = %d",
-                  __FILE__, __func__, rep->iLine, __LINE__, p_LoadedProfiles_STR, pc_arr1D_hwnd_Programs_only,
+                  __FILE__, pcFunc, rep->iLine, __LINE__, p_LoadedProfiles_STR, pc_arr1D_hwnd_Programs_only,
                   pc_arr1D_hwnd_Folders_only, pc_raw_FileProfile, size_FileProfile, uiN_Folders, uiN_Programs);
         break;
     case QD_LP_NOT_READY:
         zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters (fields of STRUCTURE):\n\nuiMax_num_loaded_prfls = %d, uiSize_DynMem_hwnds_wnds_prfl = %d, uiSize_DynMem_files = %d, pc_hwnds_wnds_of_prfl = %p, pc_raw_FilesProfile = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, p->uiMax_num_loaded_prfls, p->uiSize_DynMem_hwnds_wnds_prfl,
+                  __FILE__, pcFunc, rep->iLine, __LINE__, p->uiMax_num_loaded_prfls, p->uiSize_DynMem_hwnds_wnds_prfl,
                   p->uiSize_DynMem_files, p->pc_hwnds_wnds_of_prfl, p->pc_raw_FilesProfile);
         break;
     case QD_LP_BAD_FILE:
     case QD_LP_COUNTS_MISMATCH:
         zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, the profile's data are not a valid profile file (%d, %d)\nProfile will not be added\n",
-                  __FILE__, __func__, rep->iLine, __LINE__, iCode, info.iFile_refusal);
+                  __FILE__, pcFunc, rep->iLine, __LINE__, iCode, info.iFile_refusal);
         break;
     default: {
         // Room refusals: the header, then the detail of the room that ran out.
         const std::string tmpl = std::string("error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\n\n") +
                                  loaded_profiles_room_detail(iCode);
-        zt_Report(rep, tmpl.c_str(), __FILE__, __func__, rep->iLine, __LINE__, info.uiMax_num_loaded_prfls,
+        zt_Report(rep, tmpl.c_str(), __FILE__, pcFunc, rep->iLine, __LINE__, info.uiMax_num_loaded_prfls,
                   info.uiN_loaded_prfls);
         break;
     }
     }
     return loaded_profiles_add_result(iCode);
+}
+
+}  // namespace
+
+int32_t add_profile_data_to_DynMem(LoadedProfiles_STR* p_LoadedProfiles_STR, const uint32_t* pc_arr1D_hwnd_Programs_only,
+                                   const uint32_t* pc_arr1D_hwnd_Folders_only, uint32_t size_FileProfile,
+                                   const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs)
+{
+    STR_LoadedAddInfo info{};
+    const int32_t iCode = loaded_profiles_add(p_LoadedProfiles_STR, pc_arr1D_hwnd_Programs_only, pc_arr1D_hwnd_Folders_only,
+                                              size_FileProfile, pc_raw_FileProfile, uiN_Folders, uiN_Programs, &info);
+    return report_append(iCode, p_LoadedProfiles_STR, info, pc_arr1D_hwnd_Programs_only, pc_arr1D_hwnd_Folders_only,
+                         pc_raw_FileProfile, size_FileProfile, uiN_Folders, uiN_Programs);
+}
+
+int32_t check_room_for_profile(const LoadedProfiles_STR* p_LoadedProfiles_STR, uint32_t size_FileProfile,
+                               const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs)
+{
+    STR_LoadedAddInfo info{};
+    const int32_t iCode =
+        loaded_profiles_check(p_LoadedProfiles_STR, size_FileProfile, pc_raw_FileProfile, uiN_Folders, uiN_Programs, &info);
+    return report_append(iCode, p_LoadedProfiles_STR, info, nullptr, nullptr, pc_raw_FileProfile, size_FileProfile,
+                         uiN_Folders, uiN_Programs);
 }

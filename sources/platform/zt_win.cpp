@@ -1,5 +1,7 @@
 #include "platform/zt_win.h"
 
+#include <shellapi.h>
+
 namespace {
 // Test seams. The program itself never sets them.
 ZT_BoxHook g_pfnBoxHook = nullptr;
@@ -42,6 +44,34 @@ DWORD zt_WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds)
     if (g_pfnIdleHook) return g_pfnIdleHook(g_pWaitCtx, hProcess, dwMilliseconds);
     if (!hProcess) return WAIT_FAILED;
     return WaitForInputIdle(hProcess, dwMilliseconds);
+}
+
+namespace {
+ZT_LaunchHook g_pfnLaunchHook = nullptr;
+void* g_pLaunchCtx = nullptr;
+}  // namespace
+
+void zt_SetLaunchHook(ZT_LaunchHook pfnHook, void* pCtx)
+{
+    g_pfnLaunchHook = pfnHook;
+    g_pLaunchCtx = pCtx;
+}
+
+BOOL zt_CreateProcess(const wchar_t* ptcPath, STARTUPINFOW* pSI, PROCESS_INFORMATION* pPI)
+{
+    if (g_pfnLaunchHook) g_pfnLaunchHook(g_pLaunchCtx, ptcPath, false);
+    return CreateProcessW(ptcPath, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, pSI, pPI);
+}
+
+BOOL zt_OpenFolder(const wchar_t* ptcFolder)
+{
+    if (g_pfnLaunchHook) g_pfnLaunchHook(g_pLaunchCtx, ptcFolder, true);
+    SHELLEXECUTEINFOW sei = {};
+    sei.cbSize = sizeof(sei);
+    sei.lpVerb = L"open";
+    sei.lpFile = ptcFolder;
+    sei.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&sei);
 }
 
 void zt_SetAllocFailHook(ZT_AllocFailHook pfnHook, void* pCtx)

@@ -41,6 +41,16 @@ void zt_SetWaitHooks(ZT_WaitHook pfnWait, ZT_IdleHook pfnIdle, void* pCtx);
 void zt_Wait(DWORD dwMilliseconds);
 DWORD zt_WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds);
 
+// ---- launching -------------------------------------------------------------
+// Every program the tool starts and every folder it opens goes through
+// these; a test installs an observer that counts the launches.
+typedef void (*ZT_LaunchHook)(void* pCtx, const wchar_t* ptcPath, bool bFolder);
+void zt_SetLaunchHook(ZT_LaunchHook pfnHook, void* pCtx);
+// CreateProcessW with ptcPath as the application name and no command line.
+BOOL zt_CreateProcess(const wchar_t* ptcPath, STARTUPINFOW* pSI, PROCESS_INFORMATION* pPI);
+// ShellExecuteExW "open" on a folder, shown normally, no owner.
+BOOL zt_OpenFolder(const wchar_t* ptcFolder);
+
 // ---- memory ------------------------------------------------------------------
 // Committed, zero-filled read-write memory; zt_VirtualFree releases once and
 // clears the address. A test can make allocations fail.

@@ -57,43 +57,69 @@ TEST(WindowMatch, FolderWindowFillsEveryFolderEntryShowingItsPath)
     EXPECT_EQ(0x60u, hwnd[0]);
 }
 
-TEST(WindowMatch, ProgramSlotsPreferWindowsOfTheProcessesThisLoadStarted)
+// Entries 0 and 2 are twins of one program, each started by this load;
+// entry 1 is a folder with the same path, entry 3 another program.
+TEST(WindowMatch, EachWindowGoesToOneEntryAndAStartedProcesssWindowToItsOwn)
 {
-    Profile p({{1, kEditor}, {0, kEditor}, {1, u"C:\\Tools\\Other.exe"}, {1, u"c:\\tools\\editor.EXE"}});
-    std::vector<uint32_t> hwnd(4, 0);
-    const STR_LaunchIds launched[] = {{0, 700, 701}, {2, 0, 0}, {3, 800, 801}};
-    // An older instance's window comes first in Z order: it fills the empty slots.
-    EXPECT_EQ(2u, match_program_window(&p.paths, kEditor.data(), kEditor.size(), 0x10, 55, 56, launched, 3, hwnd.data(), nullptr));
-    EXPECT_EQ((std::vector<uint32_t>{0x10, 0, 0, 0x10}), hwnd);
-    // Another window of an unrelated process does not replace it.
-    match_program_window(&p.paths, kEditor.data(), kEditor.size(), 0x11, 57, 58, launched, 3, hwnd.data(), nullptr);
-    EXPECT_EQ(0x10u, hwnd[0]);
-    // A window of a started process but of a secondary thread does not either.
-    match_program_window(&p.paths, kEditor.data(), kEditor.size(), 0x12, 700, 999, launched, 3, hwnd.data(), nullptr);
-    EXPECT_EQ(0x10u, hwnd[0]);
-    // The started process's primary-thread window wins, for both entries of that path.
-    match_program_window(&p.paths, kEditor.data(), kEditor.size(), 0x20, 800, 801, launched, 3, hwnd.data(), nullptr);
-    EXPECT_EQ((std::vector<uint32_t>{0x20, 0, 0, 0x20}), hwnd);
-    // A failed start (ids 0) never matches a window of pid 0.
-    match_program_window(&p.paths, kEditor.data(), kEditor.size(), 0x30, 0, 0, launched, 3, hwnd.data(), nullptr);
-    EXPECT_EQ(0x20u, hwnd[0]);
+    const std::u16string kOther = u"C:\\Tools\\Other.exe";
+    Profile p({{1, kEditor}, {0, kEditor}, {1, u"c:\\tools\\editor.EXE"}, {1, kOther}});
+    const STR_LaunchIds launched[] = {{0, 700, 701, true}, {2, 800, 801, true}, {3, 900, 901, true}};
+    struct Seen {
+        uint32_t hwnd, pid, tid;
+        bool bOther;  // the module path is Other.exe rather than Editor.exe
+    };
+    const struct {
+        const char* what;
+        std::vector<Seen> seen;  // in enumeration order, over one or more attempts
+        std::vector<uint32_t> slots;
+    } rows[] = {
+        {"twins: each started window to its own entry", {{0x20, 800, 801, false}, {0x10, 700, 701, false}}, {0x10, 0, 0x20, 0}},
+        {"an older instance first, then the started window", {{0x50, 55, 56, false}, {0x10, 700, 701, false}}, {0x10, 0, 0, 0}},
+        {"the started window first, then an older instance", {{0x10, 700, 701, false}, {0x50, 55, 56, false}}, {0x10, 0, 0x50, 0}},
+        {"a window already in a slot goes nowhere else", {{0x50, 55, 56, false}, {0x50, 55, 56, false}}, {0x50, 0, 0, 0}},
+        {"the last primary-thread window wins", {{0x10, 700, 701, false}, {0x12, 700, 701, false}}, {0x12, 0, 0, 0}},
+        {"a secondary-thread window never over its own primary", {{0x10, 700, 701, false}, {0x11, 700, 999, false}}, {0x10, 0, 0, 0}},
+        {"a secondary-thread window over an older instance", {{0x50, 55, 56, false}, {0x11, 700, 999, false}}, {0x11, 0, 0, 0}},
+        {"a started process's window of another path goes nowhere", {{0x30, 900, 901, false}}, {0, 0, 0, 0}},
+        {"another program's window fills its own entry only", {{0x40, 56, 57, true}}, {0, 0, 0, 0x40}},
+    };
+    for (const auto& row : rows) {
+        std::vector<uint32_t> hwnd(4, 0), pid(4, 0);
+        STR_ProgramSlots slots = {hwnd.data(), pid.data()};
+        for (const Seen& w : row.seen) {
+            const std::u16string& path = w.bOther ? kOther : kEditor;
+            const STR_WndSeen seen = {w.hwnd, w.pid, w.tid, path.data(), path.size()};
+            match_program_window(&p.paths, &seen, launched, 3, &slots, nullptr);
+        }
+        EXPECT_EQ(row.slots, hwnd) << row.what;
+    }
 }
 
 TEST(WindowMatch, WaitsEndWhenEverythingIsFoundOrExcused)
 {
     Profile p({{0, kDocs}, {1, kEditor}, {0, u"D:\\Gone"}, {1, u"C:\\gone.exe"}, {7, u"C:\\odd.exe"}});
-    std::vector<uint32_t> hwnd(5, 0);
+    std::vector<uint32_t> hwnd(5, 0), pid(5, 0);
+    STR_ProgramSlots slots = {hwnd.data(), pid.data()};
+    STR_LaunchIds launched[] = {{1, 700, 701, true}, {3, 0, 0, false}};
     STR_LoadFailures fail;
     EXPECT_EQ(2, folders_all_found(&p.paths, hwnd.data(), &fail));
-    EXPECT_FALSE(programs_all_found(&p.paths, hwnd.data(), &fail));
+    EXPECT_FALSE(programs_all_found(&p.paths, &slots, launched, 2, &fail));
     hwnd[0] = 1;
-    hwnd[1] = 2;
     // Entry 2's folder and entry 3's program failed to open.
     fail.indices = {2, 3};
     fail.uiN_Folders = 1;
     fail.uiN_Programs = 1;
     EXPECT_EQ(1, folders_all_found(&p.paths, hwnd.data(), &fail));
-    EXPECT_TRUE(programs_all_found(&p.paths, hwnd.data(), &fail));  // the kind-7 entry is not waited for
+    // An older instance's window (process 55) does not end the wait while
+    // the started process 700 runs; it does once 700 has ended.
+    hwnd[1] = 2;
+    pid[1] = 55;
+    EXPECT_FALSE(programs_all_found(&p.paths, &slots, launched, 2, &fail));
+    launched[0].b_Running = false;
+    EXPECT_TRUE(programs_all_found(&p.paths, &slots, launched, 2, &fail));  // the kind-7 entry is not waited for
+    launched[0].b_Running = true;
+    pid[1] = 700;
+    EXPECT_TRUE(programs_all_found(&p.paths, &slots, launched, 2, &fail));
     // A folder in the list is excused only when a folder failed at all.
     fail.uiN_Folders = 0;
     EXPECT_EQ(2, folders_all_found(&p.paths, hwnd.data(), &fail));

@@ -179,26 +179,124 @@ protected:
 
 }  // namespace
 
-TEST_F(LoadProfileTest, ProgramsStartAtTheirSavedPlaceAndAreFoundByPath)
+void expect_rect(uint32_t ui_hwnd, int x, int y, int w, int h, const char* pcWhat)
+{
+    const RECT rc = rect_of(ui_hwnd);
+    EXPECT_EQ(x, rc.left) << pcWhat;
+    EXPECT_EQ(y, rc.top) << pcWhat;
+    EXPECT_EQ(w, rc.right - rc.left) << pcWhat;
+    EXPECT_EQ(h, rc.bottom - rc.top) << pcWhat;
+}
+
+// An instance of the fixture program the user had open before the load.
+HWND start_older_instance(PROCESS_INFORMATION* pPI)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    std::wstring cmd = L"\"" + fixture_exe() + L"\" --window \"caption=Older;class=QdFixLoad;x=30;y=40;w=250;h=180\"";
+    if (!CreateProcessW(fixture_exe().c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pPI)) return nullptr;
+    pump_until([] { return fixture_windows().size() == 1; });
+    return fixture_windows().empty() ? nullptr : fixture_windows()[0];
+}
+
+TEST_F(LoadProfileTest, TwinsArePlacedAtTheirOwnGeometryAndApplyActsOnBoth)
 {
     const std::wstring exe = fixture_exe();
     ASSERT_EQ(1, load({{1, exe, 100, 120, 400, 300}, {1, exe, 600, 140, 500, 350}}, u"Two fixtures"));
-    EXPECT_TRUE(rec.boxes.empty()) << (rec.boxes.empty() ? "" : std::string(rec.boxes[0].text.begin(), rec.boxes[0].text.end()));
-    ASSERT_EQ(1u, store.uiN_loaded_prfls);
+    EXPECT_TRUE(rec.boxes.empty());
     ASSERT_EQ(2u, fixture_windows().size());
     const uint32_t h0 = loaded_profile_handle(&store, 0, 0), h1 = loaded_profile_handle(&store, 0, 1);
     ASSERT_NE(0u, h0);
     ASSERT_NE(0u, h1);
-    // Both entries share one executable: they are matched to the same window
-    // (the last started process's), which sits at the last placement.
-    EXPECT_EQ(h0, h1);
-    RECT rc = rect_of(h1);
-    EXPECT_EQ(600, rc.left);
-    EXPECT_EQ(140, rc.top);
-    EXPECT_EQ(500, rc.right - rc.left);
-    EXPECT_EQ(350, rc.bottom - rc.top);
+    EXPECT_NE(h0, h1);
+    expect_rect(h0, 100, 120, 400, 300, "first twin");
+    expect_rect(h1, 600, 140, 500, 350, "second twin");
     EXPECT_EQ(L"Two fixtures", selected_profile());
     EXPECT_LE(waits.iCount, 3);  // found within the first attempts, not after a timeout
+
+    apply(QD_ACTION_MINIMIZE, 0);
+    EXPECT_TRUE(pump_until([&] { return IsIconic(zt_hwnd(h0)) && IsIconic(zt_hwnd(h1)); }));
+    apply(QD_ACTION_RESTORE, 0);
+    EXPECT_TRUE(pump_until([&] { return !IsIconic(zt_hwnd(h0)) && !IsIconic(zt_hwnd(h1)); }));
+    expect_rect(h1, 600, 140, 500, 350, "second twin restored");
+    apply(QD_ACTION_CLOSE, 0);
+    EXPECT_TRUE(pump_until([] { return fixture_windows().empty(); }));
+}
+
+// The user's older instance must never be taken for the program the load
+// started, even when the started one shows its window late.
+TEST_F(LoadProfileTest, AnOlderInstanceIsLeftAloneWhileTheStartedOnesLateWindowIsPlaced)
+{
+    PROCESS_INFORMATION older = {};
+    HWND hwndOlder = start_older_instance(&older);
+    ASSERT_NE(nullptr, hwndOlder);
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Late;class=QdFixLoad;delay=250");
+    ASSERT_EQ(1, load({{1, fixture_exe(), 700, 80, 330, 250}}, u"Late"));
+    EXPECT_TRUE(rec.boxes.empty());
+    const uint32_t h = loaded_profile_handle(&store, 0, 0);
+    ASSERT_NE(0u, h);
+    EXPECT_NE(zt_hwnd32(hwndOlder), h);
+    EXPECT_GE(waits.iCount, 1);  // the older window did not end the wait
+    expect_rect(h, 700, 80, 330, 250, "started instance");
+    expect_rect(zt_hwnd32(hwndOlder), 30, 40, 250, 180, "older instance");
+
+    apply(QD_ACTION_CLOSE, 0);
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(zt_hwnd(h)); }));
+    EXPECT_TRUE(IsWindow(hwndOlder));
+    CloseHandle(older.hProcess);
+    CloseHandle(older.hThread);
+}
+
+// A program that hands over to its running instance and ends: the older
+// window is what the user gets, without waiting out the attempts.
+TEST_F(LoadProfileTest, AStartedProgramThatEndsAtOnceLetsTheOlderInstanceFillTheSlot)
+{
+    PROCESS_INFORMATION older = {};
+    HWND hwndOlder = start_older_instance(&older);
+    ASSERT_NE(nullptr, hwndOlder);
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"no windows");  // the fixture ends at once
+    // The started process has ended by the time it would be idle.
+    zt_SetWaitHooks(short_wait, [](void*, HANDLE hProcess, DWORD dwMs) { return WaitForSingleObject(hProcess, dwMs); },
+                    &waits);
+    ASSERT_EQ(1, load({{1, fixture_exe(), 700, 80, 330, 250}}, u"Handed over"));
+    EXPECT_TRUE(rec.boxes.empty());
+    EXPECT_EQ(zt_hwnd32(hwndOlder), loaded_profile_handle(&store, 0, 0));
+    EXPECT_LE(waits.iCount, 1);
+    expect_rect(zt_hwnd32(hwndOlder), 700, 80, 330, 250, "older instance, placed");
+    CloseHandle(older.hProcess);
+    CloseHandle(older.hThread);
+}
+
+// A store that cannot take the profile refuses it before any folder is
+// opened or program started, with the store's own report.
+TEST_F(LoadProfileTest, AStoreThatWouldRefuseTheProfileStartsNothing)
+{
+    ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 0, 0, 10, 10}}, u"Placeholder"));
+    int iLaunches = 0;
+    zt_SetLaunchHook([](void* pCtx, const wchar_t*, bool) { ++*static_cast<int*>(pCtx); }, &iLaunches);
+    const LoadedProfiles_STR kept = store;
+    const struct {
+        void (*pfnLimit)(LoadedProfiles_STR*);
+        const wchar_t* ptcReport;
+    } rows[] = {
+        {[](LoadedProfiles_STR* p) { p->uiMax_num_loaded_prfls = 1; }, L"exceed amount of loaded Profiles, max = 1, already loaded = 1"},
+        {[](LoadedProfiles_STR* p) { p->uiSize_DynMem_hwnds_wnds_prfl = 11; }, L"storage arrays of hwnds of Profile windows"},
+        {[](LoadedProfiles_STR* p) { p->uiSize_DynMem_files = p->arr_size_FileProfile[0] + 40; }, L"storage files of Profile"},
+        {[](LoadedProfiles_STR* p) { p->pc_raw_FilesProfile = nullptr; }, L"fields of STRUCTURE"},
+    };
+    for (const auto& row : rows) {
+        store = kept;
+        row.pfnLimit(&store);
+        rec.boxes.clear();
+        EXPECT_EQ(1, load({{0, temp_dir(), 0, 0, 300, 200}, {1, fixture_exe(), 10, 10, 300, 200}}, u"Refused"));
+        EXPECT_EQ(0, iLaunches) << std::string(row.ptcReport, row.ptcReport + lstrlenW(row.ptcReport));
+        ASSERT_FALSE(rec.boxes.empty());
+        EXPECT_TRUE(rec.any_text_contains(row.ptcReport));
+        EXPECT_EQ(1u, store.uiN_loaded_prfls);
+        EXPECT_EQ(1, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));
+    }
+    store = kept;
+    zt_SetLaunchHook(nullptr, nullptr);
 }
 
 TEST_F(LoadProfileTest, MissingExecutableIsToldAndNotWaitedFor)
