@@ -11,6 +11,7 @@ if(QD_BUILD_TESTS)
   file(GLOB QD_NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
   add_executable(qd_native_tests ${QD_NATIVE_TESTS})
   target_link_libraries(qd_native_tests PRIVATE qd_core GTest::gtest_main)
+  target_include_directories(qd_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
   gtest_discover_tests(qd_native_tests DISCOVERY_TIMEOUT 30)
 endif()
 

@@ -49,16 +49,21 @@ if(QD_BUILD_TESTS)
   set_tests_properties(wine_env_stop PROPERTIES FIXTURES_CLEANUP WINE)
 
   # Win32 tests: the program's units against the real Win32 of Wine.
+  # Helpers shared by the Win32 and the end-to-end tests.
+  add_library(qd_test_common STATIC ${CMAKE_SOURCE_DIR}/tests/common/win_support.cpp)
+  target_include_directories(qd_test_common PUBLIC ${CMAKE_SOURCE_DIR}/tests/common)
+  target_link_libraries(qd_test_common PUBLIC user32 kernel32)
+
   file(GLOB QD_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
   add_executable(qd_win32_tests ${QD_WIN32_TESTS} ${CMAKE_SOURCE_DIR}/resources/app.rc)
-  target_link_libraries(qd_win32_tests PRIVATE qd_win gtest_main)
+  target_link_libraries(qd_win32_tests PRIVATE qd_win qd_test_common gtest_main)
   target_include_directories(qd_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
 
   # End-to-end: a driver that starts the real .exe and works it from outside,
   # and a fixture program whose windows the scans find.
   file(GLOB QD_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
   add_executable(qd_e2e ${QD_E2E_SOURCES})
-  target_link_libraries(qd_e2e PRIVATE gtest_main qd_core user32 gdi32 psapi shell32 ole32 comctl32 version)
+  target_link_libraries(qd_e2e PRIVATE gtest_main qd_core qd_test_common user32 gdi32 psapi shell32 ole32 comctl32 version)
   target_include_directories(qd_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(qd_e2e quorvel-dint)
 

@@ -38,9 +38,7 @@ int32_t Restore_Move_Size_wnds_Profile(LoadedProfiles_STR* p_LoadedProfiles_STR,
     do {
         const STR_ProfileEntry& e = walk.entry;
         if (!walk.ui_hwnd || !profile_has_saved_geometry(&e)) continue;
-        HWND hwnd = zt_hwnd(walk.ui_hwnd);
-        ShowWindow(hwnd, SW_RESTORE);
-        MoveWindow(hwnd, e.i_x, e.i_y, e.i_w, e.i_h, TRUE);
+        zt_PlaceWindowAsync(zt_hwnd(walk.ui_hwnd), true, e.i_x, e.i_y, e.i_w, e.i_h);
     } while (loaded_walk_next(&walk) == 1);
     return 1;
 }
@@ -69,7 +67,7 @@ int32_t onButton_Apply_press(CB_Profile_manage_STR* p_CB_Profile_manage_STR, STR
     }
     switch (iAction) {
     case QD_ACTION_MINIMIZE:
-        for_each_window(p_LoadedProfiles_STR, k, [](HWND h) { ShowWindow(h, SW_MINIMIZE); });
+        for_each_window(p_LoadedProfiles_STR, k, [](HWND h) { ShowWindowAsync(h, SW_MINIMIZE); });
         break;
     case QD_ACTION_RESTORE:
         Restore_Move_Size_wnds_Profile(p_LoadedProfiles_STR, k);

@@ -11,6 +11,7 @@ int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedPr
 {
     STR_ReportUnit* rep = rep_layout();
     if (!hwnd_MW || !hDrop) {
+        if (hDrop) DragFinish(hDrop);  // the drop is released on every path
         rep->iLine = __LINE__;
         zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, hDrop = %p\nline of error handler:\n%d",
                   __FILE__, __func__, rep->iLine, hwnd_MW, hDrop, __LINE__);

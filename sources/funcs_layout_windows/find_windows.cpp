@@ -41,10 +41,7 @@ bool excluded_class(HWND hwnd)
 bool has_caption(HWND hwnd)
 {
     wchar_t tc[2] = {};
-    DWORD_PTR dwCopied = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 2, reinterpret_cast<LPARAM>(tc), SMTO_ABORTIFHUNG, 2000, &dwCopied))
-        return false;  // a window that does not answer is passed over this time
-    return dwCopied != 0;
+    return read_caption(hwnd, tc, 2) != 0;
 }
 
 // The ids of every start, and whether each started process still runs:

@@ -8,6 +8,8 @@
 namespace {
 
 const wchar_t* const FACE = L"Times New Roman";
+ZT_FontFailHook g_pfnFontFail = nullptr;
+void* g_pFontFailCtx = nullptr;
 
 // Measures a text in a weight-400 measuring font of the given height. The
 // font is created, selected, measured with and deleted here.
@@ -27,6 +29,12 @@ int32_t measure_with_gdi(void* pCtx, int32_t iFontHeight, const qd_char* ptcText
 
 }  // namespace
 
+void zt_SetFontFailHook(ZT_FontFailHook pfnHook, void* pCtx)
+{
+    g_pfnFontFail = pfnHook;
+    g_pFontFailCtx = pCtx;
+}
+
 HFONT zt_CreateFont(int32_t iHeight, int32_t iWeight, BYTE ucItalic, BYTE ucUnderline, BYTE ucStrikeOut,
                     BYTE ucPitchAndFamily, const wchar_t* pcTypeFaceName)
 {
@@ -36,6 +44,7 @@ HFONT zt_CreateFont(int32_t iHeight, int32_t iWeight, BYTE ucItalic, BYTE ucUnde
                   __FILE__, __func__, rep_layout()->iLine, pcTypeFaceName);
         return nullptr;
     }
+    if (g_pfnFontFail && g_pfnFontFail(g_pFontFailCtx)) return nullptr;
     LOGFONTW lf = {};
     lf.lfHeight = iHeight;
     lf.lfWeight = iWeight;

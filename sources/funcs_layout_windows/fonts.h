@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// A test can make every font creation fail (null: the system's again).
+typedef bool (*ZT_FontFailHook)(void* pCtx);
+void zt_SetFontFailHook(ZT_FontFailHook pfnHook, void* pCtx);
+
 HFONT zt_CreateFont(int32_t iHeight, int32_t iWeight, BYTE ucItalic, BYTE ucUnderline, BYTE ucStrikeOut,
                     BYTE ucPitchAndFamily, const wchar_t* pcTypeFaceName);
 

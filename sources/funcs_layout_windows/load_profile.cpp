@@ -251,14 +251,14 @@ void place_window(uint32_t ui_hwnd, const STR_ProfileEntry& e)
     if (!ui_hwnd) return;
     HWND hwnd = zt_hwnd(ui_hwnd);
     if (!profile_has_saved_geometry(&e)) {
-        ShowWindow(hwnd, SW_MINIMIZE);
+        ShowWindowAsync(hwnd, SW_MINIMIZE);
         return;
     }
     if (IsIconic(hwnd)) {
-        ShowWindow(hwnd, SW_RESTORE);
+        ShowWindowAsync(hwnd, SW_RESTORE);
         SetForegroundWindow(hwnd);
     }
-    MoveWindow(hwnd, e.i_x, e.i_y, e.i_w, e.i_h, TRUE);
+    zt_PlaceWindowAsync(hwnd, false, e.i_x, e.i_y, e.i_w, e.i_h);
 }
 
 void place_all(LoadRun* r)

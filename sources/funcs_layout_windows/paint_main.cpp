@@ -53,10 +53,12 @@ int32_t DrawWindow(HWND hwnd_MW, HDC hdc_MW, int32_t iLeft, int32_t iTop, int32_
     }
     const int32_t k = 5, s = 10;
     const int32_t right = iLeft + iWidth;
-    zt_SavedDC saved(hdc_MW);
+    // Declared before the saved state, so the DC is restored (and they are
+    // deselected) before they are deleted.
     zt_GdiObj<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
     zt_GdiObj<HBRUSH> title(CreateSolidBrush(TITLE_COLOUR));
     zt_GdiObj<HBRUSH> red(CreateSolidBrush(CLOSE_COLOUR));
+    zt_SavedDC saved(hdc_MW);
     HGDIOBJ hollow = GetStockObject(NULL_BRUSH);
     SelectObject(hdc_MW, pen.get());
     SetBkMode(hdc_MW, TRANSPARENT);
@@ -71,13 +73,14 @@ int32_t DrawWindow(HWND hwnd_MW, HDC hdc_MW, int32_t iLeft, int32_t iTop, int32_
     SelectObject(hdc_MW, hollow);
     Rectangle(hdc_MW, right - 2 * k - 2 * s, iTop + k, right - 2 * k - s, iTop + k + s);      // maximise
     Rectangle(hdc_MW, right - 3 * k - 3 * s, iTop + k, right - 3 * k - 2 * s, iTop + k + s);  // minimise
-    return 1;  // the DC is restored before the pen and brushes are deleted
+    return 1;
 }
 
 int32_t draw_MainWindow(HWND hwnd_MW, HDC hdc_MW, STR_GeomLt* pSTR_GeomLt, HFONT hFont_buttons,
                         const LoadedProfiles_STR* pLoadedProfiles_STR)
 {
-    if (!hwnd_MW || !hdc_MW || !pSTR_GeomLt || !hFont_buttons || !pLoadedProfiles_STR) {
+    // The button font may be missing: the labels are then drawn in the DC's font.
+    if (!hwnd_MW || !hdc_MW || !pSTR_GeomLt || !pLoadedProfiles_STR) {
         rep_layout()->iLine = __LINE__;
         zt_Report(rep_layout(), "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func draw_arrows()\nINPUT PARAMETERS:\nhwnd_MW = %p, hdc_MW = %p, pSTR_GeomLt = %p, hFont_buttons = %p\npLoadedProfiles_STR = %p",
                   __FILE__, __func__, rep_layout()->iLine, hwnd_MW, hdc_MW, pSTR_GeomLt, hFont_buttons, pLoadedProfiles_STR);
@@ -85,7 +88,12 @@ int32_t draw_MainWindow(HWND hwnd_MW, HDC hdc_MW, STR_GeomLt* pSTR_GeomLt, HFONT
     }
     STR_GeomLt* g = pSTR_GeomLt;
     const int32_t m = g->i_margin;
+    g->i_font_h_axis = 2 * g->i_font_h_buttons;
+    const int32_t gh = g->i_font_h_axis;
+    // Declared before the saved state: the DC is restored, deselecting
+    // them, before they are deleted.
     zt_GdiObj<HPEN> pen(CreatePen(PS_SOLID, 3, RGB(0, 0, 0)));
+    zt_GdiObj<HFONT> axisFont(zt_CreateFont(gh, 700, 0, 0, 0, 16, L"Times New Roman"));
     {
         zt_SavedDC saved(hdc_MW);
         SelectObject(hdc_MW, pen.get());
@@ -98,9 +106,6 @@ int32_t draw_MainWindow(HWND hwnd_MW, HDC hdc_MW, STR_GeomLt* pSTR_GeomLt, HFONT
         zt_DrawLine(hdc_MW, x0, y0, x1, y0);
         draw_arrowhead(hdc_MW, {x1 - m, y0 - m}, {x1, y0}, {x1 - m, y0 + m});
 
-        g->i_font_h_axis = 2 * g->i_font_h_buttons;
-        const int32_t gh = g->i_font_h_axis;
-        zt_GdiObj<HFONT> axisFont(zt_CreateFont(gh, 700, 0, 0, 0, 16, L"Times New Roman"));
         if (axisFont) SelectObject(hdc_MW, axisFont.get());
         SetBkMode(hdc_MW, TRANSPARENT);
         draw_letter(hdc_MW, L"Y", g->pt_letter_Y, gh);
@@ -109,7 +114,7 @@ int32_t draw_MainWindow(HWND hwnd_MW, HDC hdc_MW, STR_GeomLt* pSTR_GeomLt, HFONT
         for (const STR_SchemWnd& w : g->arr_wnds)
             DrawWindow(hwnd_MW, hdc_MW, w.i_left, w.i_top, w.i_height, w.i_width);
 
-        SelectObject(hdc_MW, hFont_buttons);  // releases the axis font before it is deleted
+        if (hFont_buttons) SelectObject(hdc_MW, hFont_buttons);
         SetBkMode(hdc_MW, TRANSPARENT);
         RECT rcProfile = box_rect(g->box_lbl_Profile);
         RECT rcAction = box_rect(g->box_lbl_Action);
@@ -121,7 +126,6 @@ int32_t draw_MainWindow(HWND hwnd_MW, HDC hdc_MW, STR_GeomLt* pSTR_GeomLt, HFONT
         qd_format(tcCount, 32, "Profiles loaded: %.2u", pLoadedProfiles_STR->uiN_loaded_prfls);
         RECT rcCount = box_rect(g->box_reserved);
         DrawTextW(hdc_MW, zt_W(tcCount), -1, &rcCount, DT_SINGLELINE | DT_VCENTER);
-        // Restoring the DC here deselects the axis font; it is deleted after.
     }
     return 1;
 }

@@ -41,17 +41,6 @@ bool scratch_usable(const STR_ENUM_WNDS_DATA* p)
     return p->pcTmpBuf_Prg_Folder_Path && p->uiSize_TmpBuf_Path >= MIN_SCRATCH_BYTES;
 }
 
-// Copies the caption with WM_GETTEXT; the buffer always ends with a zero.
-uint32_t copy_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap)
-{
-    ptcCaption[0] = 0;
-    LRESULT n = SendMessageW(hwnd, WM_GETTEXT, uiCap, reinterpret_cast<LPARAM>(ptcCaption));
-    if (n <= 0) return 0;
-    uint32_t uiN = static_cast<uint32_t>(n) < uiCap ? static_cast<uint32_t>(n) : uiCap - 1;
-    ptcCaption[uiN] = 0;
-    return uiN;
-}
-
 bool class_excluded(HWND hwnd)
 {
     wchar_t ptcClass[N_CLASS_NAME] = {};
@@ -72,6 +61,30 @@ BOOL report_path_failure(const char* pcFunc, int iLine)
 }
 
 }  // namespace
+
+uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap)
+{
+    if (!ptcCaption || !uiCap) return 0;
+    ptcCaption[0] = 0;
+    DWORD_PTR dwCopied = 0;
+    LRESULT n = 0;
+    if (SendMessageTimeoutW(hwnd, WM_GETTEXT, uiCap, reinterpret_cast<LPARAM>(ptcCaption), SMTO_ABORTIFHUNG,
+                            QD_CAPTION_WAIT_MS, &dwCopied)) {
+        n = static_cast<LRESULT>(dwCopied);
+    } else {
+        // Not answering: the caption the system keeps for the window, read
+        // without sending the program anything.
+        ptcCaption[0] = 0;
+        n = InternalGetWindowText(hwnd, ptcCaption, static_cast<int>(uiCap));
+    }
+    if (n <= 0) {
+        ptcCaption[0] = 0;
+        return 0;
+    }
+    const uint32_t uiN = static_cast<uint32_t>(n) < uiCap ? static_cast<uint32_t>(n) : uiCap - 1;
+    ptcCaption[uiN] = 0;
+    return uiN;
+}
 
 const STR_ProcQueries* scan_system_proc_queries() { return &g_sysQueries; }
 
@@ -105,7 +118,7 @@ QD_WndVerdict scan_window_facts(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCapti
 {
     if (!hwnd || !ptcCaption || !uiCaptionCap || !pSTR || !pFacts || !scratch_usable(pSTR)) return QD_WND_SKIPPED;
     if (!IsWindowVisible(hwnd)) return QD_WND_SKIPPED;
-    const uint32_t uiN_Caption = copy_caption(hwnd, ptcCaption, uiCaptionCap);
+    const uint32_t uiN_Caption = read_caption(hwnd, ptcCaption, uiCaptionCap);
     if (!uiN_Caption) return QD_WND_SKIPPED;
     if (class_excluded(hwnd)) return QD_WND_SKIPPED;
 

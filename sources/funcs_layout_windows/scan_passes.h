@@ -49,6 +49,15 @@ const STR_ProcQueries* scan_proc_queries();
 // module-name query restored for the caller's system-error box.
 uint32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize);
 
+// ---- captions ----------------------------------------------------------------
+// Another program's window caption, read so that a program that does not
+// answer cannot freeze the tool: WM_GETTEXT with a bounded wait that gives
+// up at once on a window the system already knows is hung, else the
+// caption the system keeps for the window. Writes at most uiCap units
+// including the terminating zero; returns the units read.
+enum : uint32_t { QD_CAPTION_WAIT_MS = 1000 };
+uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap);
+
 // ---- eligibility -------------------------------------------------------------
 enum QD_WndVerdict : int32_t {
     QD_WND_SKIPPED = 0,      // fails a rule: the walk goes on

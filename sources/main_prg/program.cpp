@@ -16,7 +16,8 @@ bool raise_running_instance()
 {
     HWND hwnd = FindWindowW(QD_MAIN_CLASS, nullptr);
     if (!hwnd) return false;
-    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    // Asynchronous: a first instance that does not answer cannot hang this one.
+    if (IsIconic(hwnd)) ShowWindowAsync(hwnd, SW_RESTORE);
     SetForegroundWindow(hwnd);
     return true;
 }

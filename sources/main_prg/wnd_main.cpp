@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "funcs_layout_windows/fonts.h"
@@ -31,6 +32,8 @@ struct STR_MainWnd {
     HWND hwnd_CB_Profile;
     HWND hwnd_CB_Action;
     HFONT hFont_buttons;
+    bool bFontOwned;      // false while the buttons use the system's GUI font
+    bool bComInitialised;
     STR_GeomLt geom;
     STR_ENUM_WNDS_DATA scan;
     HWND hwnd_ScanListView;
@@ -82,6 +85,48 @@ void set_button_fonts(STR_MainWnd* p)
         if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(p->hFont_buttons), TRUE);
 }
 
+// The fitted button font height; negative after its report when the DC
+// could not be had or no height fits.
+int32_t fit_main_button_font(HWND hwnd)
+{
+    const STR_Size btn = main_button_size(zt_ScreenW(), zt_ScreenH());
+    int32_t iFontH;
+    {
+        zt_WindowDC dc(hwnd);
+        if (!dc.get()) {
+            g_rep.iLine = __LINE__;
+            zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetDC() of Main Window\nline of error handler:%d",
+                      __FILE__, "WndProc", g_rep.iLine, __LINE__);
+            return -1;
+        }
+        iFontH = fit_button_font_height(dc.get(), L"Load Profile", btn.i_w, btn.i_h);
+    }
+    if (iFontH < 0) {
+        g_rep.iLine = __LINE__;
+        zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR while get font size for buttons\nline of error handler:%d",
+                  __FILE__, "WndProc", g_rep.iLine, __LINE__);
+    }
+    return iFontH;
+}
+
+// The button font: the fitted one, or, when fitting or creating it failed
+// (already reported), the system's GUI font, so the program still works.
+void make_button_font(STR_MainWnd* p, int32_t iFontH)
+{
+    if (iFontH >= 0) {
+        p->hFont_buttons = create_button_font(iFontH);
+        p->bFontOwned = p->hFont_buttons != nullptr;
+        if (!p->hFont_buttons) zt_Box(nullptr, L"error <- zt_CreateFont while WM_CREATE", L"error", MB_OK);
+    }
+    if (p->hFont_buttons) return;
+    p->hFont_buttons = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTW lf = {};
+    if (iFontH < 0)  // the layout's text rows follow the font that is used
+        p->geom.i_font_h_buttons = GetObjectW(p->hFont_buttons, sizeof(lf), &lf) && lf.lfHeight ? std::abs(lf.lfHeight) : 16;
+}
+
+// A failure on the way is reported once and creation goes on: the lists,
+// their records and COM are needed whatever the font.
 LRESULT on_WM_CREATE(HWND hwnd, STR_MainWnd* p)
 {
     std::memset(p, 0, sizeof(*p));
@@ -90,27 +135,9 @@ LRESULT on_WM_CREATE(HWND hwnd, STR_MainWnd* p)
     create_controls(p);
     CB_Action_init(p->hwnd_CB_Action, IDC_CB_ACTION, &p->cbAction);
 
-    STR_Size btn = main_button_size(zt_ScreenW(), zt_ScreenH());
-    int32_t iFontH;
-    {
-        zt_WindowDC dc(hwnd);
-        if (!dc.get()) {
-            g_rep.iLine = __LINE__;
-            zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetDC() of Main Window\nline of error handler:%d",
-                      __FILE__, "WndProc", g_rep.iLine, __LINE__);
-            return 0;
-        }
-        iFontH = fit_button_font_height(dc.get(), L"Load Profile", btn.i_w, btn.i_h);
-        p->geom.i_font_h_buttons = iFontH;
-    }
-    if (iFontH < 0) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR while get font size for buttons\nline of error handler:%d",
-                  __FILE__, "WndProc", g_rep.iLine, __LINE__);
-        return 0;
-    }
-    p->hFont_buttons = create_button_font(iFontH);
-    if (!p->hFont_buttons) zt_Box(nullptr, L"error <- zt_CreateFont while WM_CREATE", L"error", MB_OK);
+    const int32_t iFontH = fit_main_button_font(hwnd);
+    p->geom.i_font_h_buttons = iFontH;
+    make_button_font(p, iFontH);
     set_button_fonts(p);
 
     std::memset(&p->cbProfile, 0, sizeof(p->cbProfile));
@@ -121,6 +148,7 @@ LRESULT on_WM_CREATE(HWND hwnd, STR_MainWnd* p)
     p->cbProfile.iSel_CB = 0;
 
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    p->bComInitialised = SUCCEEDED(hr);  // S_FALSE too: each success is undone once
     if (hr == E_INVALIDARG || hr == E_OUTOFMEMORY || hr == E_UNEXPECTED)
         zt_Box(nullptr, L"error <- CoInitializeEx(), impossible init COM", L"error", MB_OK);
     return 0;
@@ -128,13 +156,14 @@ LRESULT on_WM_CREATE(HWND hwnd, STR_MainWnd* p)
 
 LRESULT on_WM_DESTROY(STR_MainWnd* p)
 {
-    if (p->hFont_buttons) DeleteObject(p->hFont_buttons);
+    if (p->hFont_buttons && p->bFontOwned) DeleteObject(p->hFont_buttons);
     p->hFont_buttons = nullptr;
     scan_store_release_win(&p->scan);
     finishWork_onLoadProfile(&p->loaded);
     if (p->hwnd_ScanListView) DestroyWindow(p->hwnd_ScanListView);
     p->hwnd_ScanListView = nullptr;
-    CoUninitialize();
+    if (p->bComInitialised) CoUninitialize();
+    p->bComInitialised = false;
     PostQuitMessage(0);
     return 0;
 }

@@ -74,6 +74,12 @@ BOOL zt_OpenFolder(const wchar_t* ptcFolder)
     return ShellExecuteExW(&sei);
 }
 
+void zt_PlaceWindowAsync(HWND hwnd, bool bRestore, int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    if (bRestore) ShowWindowAsync(hwnd, SW_RESTORE);
+    SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
 void zt_SetAllocFailHook(ZT_AllocFailHook pfnHook, void* pCtx)
 {
     g_pfnAllocFail = pfnHook;

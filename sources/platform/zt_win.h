@@ -51,6 +51,12 @@ BOOL zt_CreateProcess(const wchar_t* ptcPath, STARTUPINFOW* pSI, PROCESS_INFORMA
 // ShellExecuteExW "open" on a folder, shown normally, no owner.
 BOOL zt_OpenFolder(const wchar_t* ptcFolder);
 
+// ---- other programs' windows ----------------------------------------------
+// Restores (when bRestore) and places another program's window without
+// waiting for its program: both requests are queued to the window's thread
+// in this order, so a program that does not answer cannot hold the tool up.
+void zt_PlaceWindowAsync(HWND hwnd, bool bRestore, int32_t x, int32_t y, int32_t w, int32_t h);
+
 // ---- memory ------------------------------------------------------------------
 // Committed, zero-filled read-write memory; zt_VirtualFree releases once and
 // clears the address. A test can make allocations fail.

@@ -143,12 +143,20 @@ void on_Move(STR_ScanListView* p, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void on_CreateProfile(STR_ScanListView* p)
+// The write record and the Name of Profile window that hands a name to it
+// go together: a window left open over a cleared record would save nothing.
+void clear_write_record(STR_ScanListView* p)
 {
-    // A new profile starts from nothing; arrays of a cancelled earlier one
-    // are released first.
+    if (p->hwnd_ProfileName && IsWindow(p->hwnd_ProfileName)) DestroyWindow(p->hwnd_ProfileName);
+    p->hwnd_ProfileName = nullptr;
     FreeDynMem_wnds_Profile(&p->rwProfile);
     std::memset(&p->rwProfile, 0, sizeof(p->rwProfile));
+}
+
+void on_CreateProfile(STR_ScanListView* p)
+{
+    // A new profile starts from nothing, without what a cancelled earlier one left.
+    clear_write_record(p);
     int32_t iRet = onButton_Create_Profile(p->hwnd, p->hwndLV, &p->hwnd_ProfileName, &p->rwProfile, p->pSTR);
     if (iRet < 0) {
         STR_ReportUnit* rep = rep_scanlist();
@@ -182,9 +190,7 @@ LRESULT on_WM_DESTROY_ScanListView(STR_ScanListView* p)
     p->hMenu = p->hMenu_Popup = nullptr;
     close_ModifyCell_window();
     p->hwnd_ModifyCell = nullptr;
-    if (p->hwnd_ProfileName && IsWindow(p->hwnd_ProfileName)) DestroyWindow(p->hwnd_ProfileName);
-    p->hwnd_ProfileName = nullptr;
-    FreeDynMem_wnds_Profile(&p->rwProfile);
+    clear_write_record(p);
     scan_store_release_win(p->pSTR);
     if (p->hFont_buttons) DeleteObject(p->hFont_buttons);
     p->hFont_buttons = nullptr;

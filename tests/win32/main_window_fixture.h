@@ -3,21 +3,9 @@
 #include <windows.h>
 
 #include "box_recorder.h"
+#include "win_support.h"
 
 void pump_messages(DWORD dwMilliseconds = 0);
-
-// Pumps messages until the condition holds or dwMs pass; whether it held.
-template <typename F>
-bool pump_until(F f, DWORD dwMs = 5000)
-{
-    const DWORD dwEnd = GetTickCount() + dwMs;
-    for (;;) {
-        pump_messages();
-        if (f()) return true;
-        if (static_cast<LONG>(GetTickCount() - dwEnd) >= 0) return false;
-        Sleep(5);
-    }
-}
 
 // Client-relative rectangle of a child window.
 RECT child_rect(HWND hwndParent, HWND hwndChild);

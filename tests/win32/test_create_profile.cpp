@@ -23,25 +23,6 @@ using namespace test_store;
 
 namespace {
 
-std::wstring temp_path(const wchar_t* ptcName)
-{
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    return std::wstring(dir) + ptcName;
-}
-
-std::vector<uint8_t> read_file(const std::wstring& path)
-{
-    std::vector<uint8_t> v;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return v;
-    DWORD n = GetFileSize(h, nullptr), got = 0;
-    v.resize(n);
-    if (n) ReadFile(h, v.data(), n, &got, nullptr);
-    CloseHandle(h);
-    return v;
-}
-
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Answers the Save dialog with a fixed path, or cancels it.

@@ -8,10 +8,12 @@
 #include "box_recorder.h"
 #include "funcs_layout_windows/explorer_folders.h"
 #include "funcs_layout_windows/lists.h"
+#include "funcs_layout_windows/scan_command.h"
 #include "funcs_layout_windows/load_profile.h"
 #include "main_window_fixture.h"
 #include "platform/zt_files.h"
 #include "platform/zt_win.h"
+#include "profile_bytes.h"
 #include "profile_format.h"
 
 namespace {
@@ -24,73 +26,24 @@ struct ProfileEntry {
     int32_t x, y, w, h;
 };
 
-std::wstring temp_dir()
-{
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    return dir;
-}
-
-std::wstring fixture_exe()
-{
-    wchar_t buf[MAX_PATH];
-    GetModuleFileNameW(nullptr, buf, MAX_PATH);
-    std::wstring s(buf);
-    return s.substr(0, s.find_last_of(L"\\/") + 1) + L"qd_fixture.exe";
-}
-
 std::vector<uint8_t> profile_bytes(const std::vector<ProfileEntry>& entries, const std::u16string& name)
 {
-    std::vector<uint8_t> kinds;
-    std::vector<uint32_t> x, y, w, h, len;
-    std::u16string packed;
-    for (const ProfileEntry& e : entries) {
-        kinds.push_back(e.kind);
-        x.push_back(static_cast<uint32_t>(e.x));
-        y.push_back(static_cast<uint32_t>(e.y));
-        w.push_back(static_cast<uint32_t>(e.w));
-        h.push_back(static_cast<uint32_t>(e.h));
-        len.push_back(static_cast<uint32_t>(e.path.size() * 2));
-        packed.append(e.path.begin(), e.path.end());
-        packed.push_back(0);
-    }
-    STR_ProfileData d = {static_cast<uint32_t>(entries.size()), kinds.data(), x.data(), y.data(), w.data(), h.data(),
-                         len.data(), packed.data(), name.data(), static_cast<uint32_t>(name.size() * 2)};
-    std::vector<uint8_t> file;
-    EXPECT_EQ(QD_PRF_OK, profile_write(&d, &file));
-    return file;
+    std::vector<QdTestEntry> e;
+    for (const ProfileEntry& p : entries) e.push_back({p.kind, u16(p.path), p.x, p.y, p.w, p.h});
+    return qd_profile_bytes(e, name);
 }
+
+std::wstring temp_dir() { return temp_path(L""); }
 
 std::wstring write_temp(const wchar_t* ptcName, const std::vector<uint8_t>& bytes)
 {
-    std::wstring path = temp_dir() + ptcName;
-    HANDLE hf = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD dw = 0;
-    if (!bytes.empty()) WriteFile(hf, bytes.data(), static_cast<DWORD>(bytes.size()), &dw, nullptr);
-    CloseHandle(hf);
+    const std::wstring path = temp_path(ptcName);
+    write_file(path, bytes);
     return path;
 }
 
-BOOL CALLBACK collect_fixture(HWND hwnd, LPARAM lParam)
-{
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (lstrcmpW(cls, kFixClass) == 0) reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> fixture_windows()
-{
-    std::vector<HWND> v;
-    EnumWindows(collect_fixture, reinterpret_cast<LPARAM>(&v));
-    return v;
-}
-
-void close_fixture_windows()
-{
-    for (HWND h : fixture_windows()) PostMessageW(h, WM_CLOSE, 0, 0);
-    for (int i = 0; i < 200 && !fixture_windows().empty(); ++i) Sleep(10);
-}
+std::vector<HWND> fixture_windows() { return windows_of_class(kFixClass); }
+void close_fixture_windows() { close_windows_of_class(kFixClass); }
 
 RECT rect_of(uint32_t ui_hwnd)
 {
@@ -123,7 +76,8 @@ protected:
     {
         test_register_classes();
         SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Loaded fixture;class=QdFixLoad");
-        hwndMain = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        hwndMain = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
         hwndProfiles = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 200, 200,
                                        hwndMain, reinterpret_cast<HMENU>(4), nullptr, nullptr);
         hwndActions = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 40, 200, 200,
@@ -164,7 +118,6 @@ protected:
         SendMessageW(hwndActions, CB_SETCURSEL, iAction, 0);
         SendMessageW(hwndProfiles, CB_SETCURSEL, iProfilePos, 0);
         ASSERT_EQ(1, onButton_Apply_press(&cb, &names, &cbAction, &store));
-        pump_messages(100);
     }
 
     BoxRecorder rec;
@@ -179,8 +132,13 @@ protected:
 
 }  // namespace
 
+// Placing is asynchronous: waits until the window is there, then compares.
 void expect_rect(uint32_t ui_hwnd, int x, int y, int w, int h, const char* pcWhat)
 {
+    pump_until([&] {
+        const RECT r = rect_of(ui_hwnd);
+        return r.left == x && r.top == y && r.right - r.left == w && r.bottom - r.top == h;
+    }, 3000);
     const RECT rc = rect_of(ui_hwnd);
     EXPECT_EQ(x, rc.left) << pcWhat;
     EXPECT_EQ(y, rc.top) << pcWhat;
@@ -191,10 +149,8 @@ void expect_rect(uint32_t ui_hwnd, int x, int y, int w, int h, const char* pcWha
 // An instance of the fixture program the user had open before the load.
 HWND start_older_instance(PROCESS_INFORMATION* pPI)
 {
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    std::wstring cmd = L"\"" + fixture_exe() + L"\" --window \"caption=Older;class=QdFixLoad;x=30;y=40;w=250;h=180\"";
-    if (!CreateProcessW(fixture_exe().c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pPI)) return nullptr;
+    *pPI = start_fixture(L"--window \"caption=Older;class=QdFixLoad;x=30;y=40;w=250;h=180\"");
+    if (!pPI->hProcess) return nullptr;
     pump_until([] { return fixture_windows().size() == 1; });
     return fixture_windows().empty() ? nullptr : fixture_windows()[0];
 }
@@ -299,6 +255,46 @@ TEST_F(LoadProfileTest, AStoreThatWouldRefuseTheProfileStartsNothing)
     zt_SetLaunchHook(nullptr, nullptr);
 }
 
+// A program that stops answering freezes neither a Scan nor Apply: its
+// window is still listed, and Apply's requests wait in its queue.
+TEST_F(LoadProfileTest, AHungProgramFreezesNeitherScanNorApply)
+{
+    ASSERT_EQ(1, load({{1, fixture_exe(), 100, 120, 400, 300}}, u"Hung"));
+    const HWND h = zt_hwnd(loaded_profile_handle(&store, 0, 0));
+    ASSERT_NE(nullptr, h);
+    auto hang = [h](DWORD dwMs) {
+        PostMessageW(h, WM_APP + 1, dwMs, 0);  // the fixture's UI thread sleeps
+        return pump_until([h] {
+            DWORD_PTR r = 0;
+            return !SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &r);
+        });
+    };
+    auto ms_of = [](auto f) {
+        const DWORD t0 = GetTickCount();
+        f();
+        return GetTickCount() - t0;
+    };
+    ASSERT_TRUE(hang(6000));
+    STR_ENUM_WNDS_DATA scan{};
+    HWND hwndList = nullptr;
+    scan_store_prepare(&scan);
+    const DWORD dwScanMs = ms_of([&] { EXPECT_EQ(1, onButton_Scan_Clicked(hwndMain, &hwndList, 0, 0, &scan)); });
+    std::printf("Scan with a hung window: %lu ms\n", static_cast<unsigned long>(dwScanMs));
+    EXPECT_LT(dwScanMs, 4000u);
+    ASSERT_NE(nullptr, hwndList) << (rec.boxes.empty() ? std::string() : std::string(rec.boxes[0].text.begin(), rec.boxes[0].text.end()));
+    uint32_t i = 0;
+    while (i < scan.counter_valid && scan_entry_hwnd(&scan, i) != zt_hwnd32(h)) ++i;
+    ASSERT_LT(i, scan.counter_valid);  // listed, with the caption the system keeps
+    EXPECT_EQ(u"Loaded fixture", std::u16string(scan_entry_caption(&scan, i)));
+    DestroyWindow(hwndList);
+
+    EXPECT_LT(ms_of([&] { apply(QD_ACTION_MINIMIZE, 0); }), 500u);
+    EXPECT_TRUE(pump_until([h] { return IsIconic(h) != FALSE; }, 8000));
+    ASSERT_TRUE(hang(2000));
+    EXPECT_LT(ms_of([&] { apply(QD_ACTION_RESTORE, 0); }), 500u);
+    EXPECT_TRUE(pump_until([h] { return !IsIconic(h) && rect_of(zt_hwnd32(h)).left == 100; }, 5000));
+}
+
 TEST_F(LoadProfileTest, MissingExecutableIsToldAndNotWaitedFor)
 {
     ASSERT_EQ(1, load({{1, L"C:\\nowhere\\gone.exe", 10, 10, 300, 200}}, u"Gone"));
@@ -330,6 +326,7 @@ TEST_F(LoadProfileTest, WithoutSavedGeometryTheProgramStartsAndStaysMinimised)
     EXPECT_TRUE(IsIconic(zt_hwnd(h)));
     // Restore passes over an entry without geometry.
     apply(QD_ACTION_RESTORE, 0);
+    pump_pending();
     EXPECT_TRUE(IsIconic(zt_hwnd(h)));
 }
 
@@ -345,16 +342,13 @@ TEST_F(LoadProfileTest, ApplyMinimizeRestoreCloseActOnTheSelectedProfileOnly)
     EXPECT_NE(loaded_profile_handle(&store, 0, 0), hSecond);
 
     apply(QD_ACTION_MINIMIZE, 2);
-    EXPECT_TRUE(IsIconic(zt_hwnd(hSecond)));
+    EXPECT_TRUE(pump_until([&] { return IsIconic(zt_hwnd(hSecond)) != FALSE; }));
     ShowWindow(zt_hwnd(hSecond), SW_RESTORE);
     MoveWindow(zt_hwnd(hSecond), 5, 5, 200, 150, TRUE);  // the user moved it
     apply(QD_ACTION_MINIMIZE, 2);
     apply(QD_ACTION_RESTORE, 2);
-    RECT rc = rect_of(hSecond);
-    EXPECT_FALSE(IsIconic(zt_hwnd(hSecond)));
-    EXPECT_EQ(700, rc.left);
-    EXPECT_EQ(80, rc.top);
-    EXPECT_EQ(330, rc.right - rc.left);
+    EXPECT_TRUE(pump_until([&] { return !IsIconic(zt_hwnd(hSecond)) && rect_of(hSecond).left == 700; }));
+    expect_rect(hSecond, 700, 80, 330, 250, "restored");
 
     // Close: the windows go, the entry leaves the list, the store keeps it.
     apply(QD_ACTION_CLOSE, 2);
@@ -417,7 +411,8 @@ TEST_F(LoadProfileTest, MalformedFilesAreRefusedBeforeAnythingIsLaunched)
     };
     std::vector<uint8_t> truncated(good.begin() + 20, good.end());  // still ends in 00 07 0C
     std::vector<uint8_t> badMark = good;
-    badMark.back() = 0x0D;
+    badMark.pop_back();
+    badMark.push_back(0x0D);
     std::vector<uint8_t> noEntries = {0, 0, 0, 0, 'n', 0, 0x00, 0x07, 0x0C};
     std::vector<uint8_t> hugeCount = good;
     hugeCount[3] = 0x40;

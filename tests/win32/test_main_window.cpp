@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 
 #include "funcs_layout_windows/fonts.h"
+#include "funcs_layout_windows/layout_apply.h"
+#include "profile_bytes.h"
+#include "profile_lists.h"
 #include "layout_main.h"
 #include "main_prg/main_window.h"
 #include "main_window_fixture.h"
@@ -58,6 +63,21 @@ void expect_laid_out(HWND hwnd)
     expect_at(hwnd, IDC_CB_PROFILE, g.box_CB_Profile, false);
     expect_at(hwnd, IDC_CB_ACTION, g.box_CB_Action, false);
 }
+
+// A drop of one file (or of none) as the shell hands it over.
+HDROP make_drop(const std::wstring& file)
+{
+    const size_t uiBytes = sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t);
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, uiBytes);
+    DROPFILES* p = static_cast<DROPFILES*>(GlobalLock(h));
+    p->pFiles = sizeof(DROPFILES);
+    p->fWide = TRUE;
+    file.copy(reinterpret_cast<wchar_t*>(p + 1), file.size());
+    GlobalUnlock(h);
+    return static_cast<HDROP>(h);
+}
+
+bool drop_released(HDROP h) { return GlobalFlags(h) == GMEM_INVALID_HANDLE; }
 
 }  // namespace
 
@@ -217,4 +237,82 @@ TEST(MainWindowCreation, FailureShowsOnlyTheSystemErrorBox)
     EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), rec.boxes[0].uiFlags);
     EXPECT_FALSE(rec.boxes[0].text.empty());  // the system's text for "cannot find window class"
     register_window_classes(hInst);           // the other tests need the class back
+}
+
+// Fonts that cannot be made at start-up are reported, and the program
+// works all the same: with the system's GUI font, COM initialised, the
+// Profile list ready, and no box from painting.
+TEST(MainWindowCreation, FontsThatCannotBeMadeLeaveAWorkingProgram)
+{
+    test_register_classes();
+    BoxRecorder rec;
+    struct Waits { static void pause(void*, DWORD) { Sleep(20); } };
+    zt_SetWaitHooks(Waits::pause, nullptr, nullptr);
+    zt_SetFontFailHook([](void*) { return true; }, nullptr);
+    HWND hwnd = create_main_window(GetModuleHandleW(nullptr));
+    ASSERT_NE(nullptr, hwnd);
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    for (int i = 0; i < 3; ++i) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    zt_SetFontFailHook(nullptr, nullptr);
+    // The failure's own reports: where it was found, then by WM_CREATE.
+    ASSERT_EQ(2u, rec.boxes.size());
+    EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"ERROR <- zt_CreateFont(), no font to measure"));
+    EXPECT_NE(std::wstring::npos, rec.boxes[1].text.find(L"ERROR while get font size for buttons"));
+    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT),
+              reinterpret_cast<HGDIOBJ>(SendMessageW(GetDlgItem(hwnd, IDC_BTN_APPLY), WM_GETFONT, 0, 0)));
+    EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // already initialised by the window
+    CoUninitialize();
+
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_SCAN, 0), 0);
+    HWND hwndList = FindWindowW(L"List of Windows", nullptr);
+    EXPECT_NE(nullptr, hwndList);
+    if (hwndList) DestroyWindow(hwndList);
+
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Dropped fixture;class=QdFixDrop");
+    const std::wstring file = temp_path(L"qd_dropped_profile.txt");
+    ASSERT_TRUE(write_file(file, qd_profile_bytes({{1, u16(fixture_exe()), 60, 70, 300, 200}}, u"Dropped")));
+    SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(file)), 0);
+    HWND hwndProfiles = GetDlgItem(hwnd, IDC_CB_PROFILE), hwndActions = GetDlgItem(hwnd, IDC_CB_ACTION);
+    EXPECT_EQ(1, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));
+    SendMessageW(hwndActions, CB_SETCURSEL, QD_ACTION_MINIMIZE, 0);
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_APPLY, 0), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_BTN_APPLY)));
+    const std::vector<HWND> fixture = windows_of_class(L"QdFixDrop");
+    ASSERT_EQ(1u, fixture.size());
+    EXPECT_TRUE(pump_until([&] { return IsIconic(fixture[0]) != FALSE; }));
+    EXPECT_EQ(2u, rec.boxes.size());
+
+    close_windows_of_class(L"QdFixDrop");
+    DestroyWindow(hwnd);
+    EXPECT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the window undid its own
+    CoUninitialize();
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", nullptr);
+    zt_SetWaitHooks(nullptr, nullptr, nullptr);
+    DeleteFileW(file.c_str());
+}
+
+// Every path of the drop handler gives the drop back to the system.
+TEST(DropHandler, EveryPathReleasesTheDrop)
+{
+    test_register_classes();
+    BoxRecorder rec;
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    LoadedProfiles_STR store{};
+    CB_Profile_manage_STR cb{};
+    STR_ProfileListNames names{};
+    int iFail = 0;
+    zt_SetAllocFailHook([](void* pCtx, size_t) { return *static_cast<int*>(pCtx) != 0; }, &iFail);
+    const struct {
+        bool bWindow;
+        const wchar_t* ptcFile;
+        int iFailAlloc;
+        int32_t iResult;
+    } rows[] = {{false, L"C:\\x.txt", 0, -1}, {true, L"C:\\x.txt", 1, -2}, {true, L"", 0, -3}, {true, L"C:\\no\\such.txt", 0, -4}};
+    for (const auto& row : rows) {
+        iFail = row.iFailAlloc;
+        HDROP hDrop = make_drop(row.ptcFile);
+        EXPECT_EQ(row.iResult, on_wm_dropfiles(row.bWindow ? hwnd : nullptr, hDrop, &store, &cb, &names));
+        EXPECT_TRUE(drop_released(hDrop)) << row.iResult;
+    }
+    zt_SetAllocFailHook(nullptr, nullptr);
+    DestroyWindow(hwnd);
 }

@@ -240,6 +240,21 @@ TEST_F(ScanListTest, ButtonsRouteToTheirCommandsAndClosingReleasesTheStore)
     EXPECT_EQ(nullptr, t.s.pcDynMem_WinHndls);
 }
 
+// A Name of Profile window left open over a cleared write record would
+// save nothing: a second Create Profile closes it.
+TEST_F(ScanListTest, ClearingTheWriteRecordClosesTheNameOfProfileWindow)
+{
+    ListView_SetCheckState(lv, 0, TRUE);
+    SendMessageW(GetDlgItem(hwnd, IDC_SCANLIST_BTN_CREATEPROFILE), BM_CLICK, 0, 0);
+    const HWND hwndName = ScanListView_state(hwnd)->hwnd_ProfileName;
+    ASSERT_TRUE(hwndName && IsWindow(hwndName));
+    ListView_SetCheckState(lv, 0, FALSE);
+    SendMessageW(GetDlgItem(hwnd, IDC_SCANLIST_BTN_CREATEPROFILE), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindow(hwndName));
+    ASSERT_EQ(1u, rec.boxes.size());  // only "There are no selected items"
+    EXPECT_EQ(0u, rec.boxes[0].text.find(L"There are no selected items.\nTo create profile"));
+}
+
 TEST(ScanListRefusal, WindowWithoutEntriesIsNotCreated)
 {
     test_register_classes();

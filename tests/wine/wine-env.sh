@@ -50,12 +50,17 @@ start() {
 
 stop() {
     "$WINESERVER" -k >/dev/null 2>&1
+    "$WINESERVER" -w >/dev/null 2>&1
     if [ -n "${QD_XVFB_KEEP:-}" ]; then return 0; fi
     # Only the Xvfb this script started, by its pid.
     local f
     f=$(xvfb_pid_file)
     if [ -f "$f" ]; then
-        kill "$(cat "$f")" >/dev/null 2>&1 || true
+        local pid
+        pid=$(cat "$f")
+        kill "$pid" >/dev/null 2>&1 || true
+        # Gone before returning: a start right after must not find it answering.
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
         rm -f "$f"
     fi
 }
