@@ -36,6 +36,12 @@ start() {
         "$WINE64" wineboot -i >/dev/null 2>&1
         "$WINESERVER" -w
     fi
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+        # Debian's Wine does not load fonts-wine's fonts from its data folder;
+        # Marlett (the caption buttons) is found in the prefix's Fonts folder.
+        mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
     if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
         # Without a window manager every hide waits ~2 s; unmanaged windows close at once.
         "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
