@@ -28,9 +28,8 @@ int32_t Restore_Move_Size_wnds_Profile(LoadedProfiles_STR* p_LoadedProfiles_STR,
     STR_ReportUnit* rep = rep_profiles();
     if (!p_LoadedProfiles_STR) return report_missing_store(__FILE__, __func__, __LINE__);
     if (!p_LoadedProfiles_STR->pc_raw_FilesProfile) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR->pc_raw_FilesProfile = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, p_LoadedProfiles_STR->pc_raw_FilesProfile);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR->pc_raw_FilesProfile = %p",
+                     p_LoadedProfiles_STR->pc_raw_FilesProfile);
         return -1;
     }
     STR_LoadedEntryWalk walk{};
@@ -49,9 +48,8 @@ int32_t onButton_Apply_press(CB_Profile_manage_STR* p_CB_Profile_manage_STR, STR
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!p_CB_Profile_manage_STR || !pNames || !p_CB_Action_manage_STR || !p_LoadedProfiles_STR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_CB_Profile_manage_STR = %p\np_CB_Action_manage_STR = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, p_CB_Profile_manage_STR, p_CB_Action_manage_STR);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_CB_Profile_manage_STR = %p\np_CB_Action_manage_STR = %p",
+                     p_CB_Profile_manage_STR, p_CB_Action_manage_STR);
         return -1;
     }
     const int32_t iAction = selection_of(p_CB_Action_manage_STR->hwnd_CB);

@@ -12,9 +12,8 @@ int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedPr
     STR_ReportUnit* rep = rep_layout();
     if (!hwnd_MW || !hDrop) {
         if (hDrop) DragFinish(hDrop);  // the drop is released on every path
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, hDrop = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, hwnd_MW, hDrop, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, hDrop = %p\nline of error handler:\n%d",
+                  hwnd_MW, hDrop);
         return -1;
     }
     // Only the first of several dropped files is loaded.
@@ -25,26 +24,20 @@ int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedPr
     wchar_t* ptcPath = static_cast<wchar_t*>(zt_VirtualAlloc(uiCapUnits * sizeof(wchar_t)));
     if (!ptcPath) {
         DragFinish(hDrop);
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror while DynMemAlloc()\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror while DynMemAlloc()\n\nline of error handler:\n%d");
         return -2;
     }
     UINT uiLen = DragQueryFileW(hDrop, 0, ptcPath, uiCapUnits);
     DragFinish(hDrop);  // the name is read; the drop handle is no longer needed
     if (uiLen == 0) {
         zt_VirtualFree(ptcPath);
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, DragQueryFile( )\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, DragQueryFile( )\n\nline of error handler:\n%d");
         return -3;
     }
     int32_t iRet = onButton_LoadProfile_clicked(hwnd_MW, 1, ptcPath, pLoadedProfiles_STR, pCB_Profile_manage_STR, pNames);
     zt_VirtualFree(ptcPath);
     if (iRet < 0) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, onButton_LoadProfile_clicked()\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, onButton_LoadProfile_clicked()\n\nline of error handler:\n%d");
         return -4;
     }
     return 1;

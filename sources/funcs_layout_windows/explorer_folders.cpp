@@ -26,9 +26,8 @@ bool write_path(void* pCtx, HWND hwndFolder, const wchar_t* ptcPath, uint32_t ui
     STR_WriteWalk* w = static_cast<STR_WriteWalk*>(pCtx);
     if (!hwndFolder) {
         STR_ReportUnit* rep = rep_layout();
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nhwnd of folder = %p\n\nline of error handler:\n%d",
-                  __FILE__, "GetCurrentExplorerFolders_02", rep->iLine, hwndFolder, __LINE__);
+        QD_REPORT(rep, "GetCurrentExplorerFolders_02", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nhwnd of folder = %p\n\nline of error handler:\n%d",
+                  hwndFolder);
         w->iRet = QD_SCAN_NULL_FOLDER_HWND;
         return false;
     }
@@ -52,9 +51,8 @@ int32_t GetCurrentExplorerFolders_01(STR_ENUM_WNDS_DATA* pSTR_params)
 {
     STR_ReportUnit* rep = rep_layout();
     if (!pSTR_params) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:pSTR_params = %p\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, pSTR_params, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:pSTR_params = %p\n\nline of error handler:\n%d",
+                  pSTR_params);
         return -1;
     }
     uint32_t uiMax = 0;
@@ -69,26 +67,22 @@ int32_t GetCurrentExplorerFolders_02(STR_ENUM_WNDS_DATA* pSTR_params)
 {
     STR_ReportUnit* rep = rep_layout();
     if (!pSTR_params) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:pSTR_params = %p\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, pSTR_params, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:pSTR_params = %p\n\nline of error handler:\n%d",
+                  pSTR_params);
         return -1;
     }
     if (!pSTR_params->pcDynMem_WinHndls || !pSTR_params->pcDynMem_FullPaths || !pSTR_params->arr1D_uc_flag_FP ||
         !pSTR_params->arr1D_ui_LenPath) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:pSTR_params->pcDynMem_WinHndls = %p\npSTR_params->pcDynMem_FullPaths = %p\npSTR_params->arr1D_uc_flag_FP = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, pSTR_params->pcDynMem_WinHndls, pSTR_params->pcDynMem_FullPaths,
-                  pSTR_params->arr1D_uc_flag_FP, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:pSTR_params->pcDynMem_WinHndls = %p\npSTR_params->pcDynMem_FullPaths = %p\npSTR_params->arr1D_uc_flag_FP = %p\nline of error handler:\n%d",
+                  pSTR_params->pcDynMem_WinHndls, pSTR_params->pcDynMem_FullPaths, pSTR_params->arr1D_uc_flag_FP);
         return -1;
     }
     STR_WriteWalk w = {pSTR_params, 1};
     const STR_ShellFolderSource* pSrc = explorer_folder_source();
     const STR_ShellWalk walk = pSrc->pfnWalk(pSrc->pCtx, write_path, &w);
     if (!walk.b_Created) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error\n\nfunction : CoCreateInstance()\n\nret code hResult = %d\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, static_cast<int32_t>(walk.hr), __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error\n\nfunction : CoCreateInstance()\n\nret code hResult = %d\n\nline of error handler:\n%d",
+                  static_cast<int32_t>(walk.hr));
         return -4;
     }
     return w.iRet;

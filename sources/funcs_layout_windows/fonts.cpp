@@ -39,9 +39,8 @@ HFONT zt_CreateFont(int32_t iHeight, int32_t iWeight, BYTE ucItalic, BYTE ucUnde
                     BYTE ucPitchAndFamily, const wchar_t* pcTypeFaceName)
 {
     if (!pcTypeFaceName) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func zt_CreateFont()\npcTypeFaceName = %p",
-                  __FILE__, __func__, rep_layout()->iLine, pcTypeFaceName);
+        QD_REPORT_NL(rep_layout(), __func__, "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func zt_CreateFont()\npcTypeFaceName = %p",
+                     pcTypeFaceName);
         return nullptr;
     }
     if (g_pfnFontFail && g_pfnFontFail(g_pFontFailCtx)) return nullptr;
@@ -63,20 +62,17 @@ HFONT zt_CreateFont(int32_t iHeight, int32_t iWeight, BYTE ucItalic, BYTE ucUnde
 int32_t FindFontSize(HDC hdc, int32_t hREC)
 {
     if (!hdc || hREC <= 0) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func FindFontSize()\nhdc = %p, hREC = %d",
-                  __FILE__, __func__, rep_layout()->iLine, hdc, hREC);
+        QD_REPORT_NL(rep_layout(), __func__, "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func FindFontSize()\nhdc = %p, hREC = %d",
+                     hdc, hREC);
         return -1;
     }
     int32_t h = font_fit_height(hREC, measure_with_gdi, hdc);
     if (h == QD_FONTFIT_NO_FONT) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\nfile: %s\nfunction: %s\nline: %d\nERROR <- zt_CreateFont(), no font to measure\nhREC = %d",
-                  __FILE__, __func__, rep_layout()->iLine, hREC);
+        QD_REPORT_NL(rep_layout(), __func__, "error\nfile: %s\nfunction: %s\nline: %d\nERROR <- zt_CreateFont(), no font to measure\nhREC = %d",
+                     hREC);
     } else if (h == QD_FONTFIT_NO_GROWTH) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\nfile: %s\nfunction: %s\nline: %d\nthe measured line height does not follow the font height\nhREC = %d",
-                  __FILE__, __func__, rep_layout()->iLine, hREC);
+        QD_REPORT_NL(rep_layout(), __func__, "error\nfile: %s\nfunction: %s\nline: %d\nthe measured line height does not follow the font height\nhREC = %d",
+                     hREC);
     }
     return h;
 }
@@ -84,18 +80,16 @@ int32_t FindFontSize(HDC hdc, int32_t hREC)
 int32_t FindFontSize_fit_H_and_W(HDC hdc, const wchar_t* ptc_Text, int32_t hREC, int32_t wREC)
 {
     if (!hdc || !ptc_Text || hREC <= 0 || wREC <= 0) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func FindFontSize_fit_H_and_W()\nhdc = %p,hREC = %d,wREC = %d,ptc_Text = %p",
-                  __FILE__, __func__, rep_layout()->iLine, hdc, hREC, wREC, ptc_Text);
+        QD_REPORT_NL(rep_layout(), __func__, "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func FindFontSize_fit_H_and_W()\nhdc = %p,hREC = %d,wREC = %d,ptc_Text = %p",
+                     hdc, hREC, wREC, ptc_Text);
         return -1;
     }
     int32_t h = FindFontSize(hdc, hREC);
     if (h < 0) return -1;
     int32_t r = font_fit_width(h, zt_Q(ptc_Text), wREC, measure_with_gdi, hdc);
     if (r < 0) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\nfile: %s\nfunction: %s\nline: %d\nERROR <- zt_CreateFont(), no font to measure\nwREC = %d",
-                  __FILE__, __func__, rep_layout()->iLine, wREC);
+        QD_REPORT_NL(rep_layout(), __func__, "error\nfile: %s\nfunction: %s\nline: %d\nERROR <- zt_CreateFont(), no font to measure\nwREC = %d",
+                     wREC);
         return -1;
     }
     return r;

@@ -16,9 +16,8 @@ int32_t on_WM_SIZE(HWND hwnd_MW, WPARAM /*wParam*/, LPARAM lParam, STR_GeomLt* p
                    HWND hWndBTN02, HWND hWndBTN_Apply, HWND hwnd_CB_Profile, HWND hwnd_CB_Action)
 {
     if (!hwnd_MW || !pSTR_GeomLt || !hWndBTN00 || !hWndBTN02) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, pSTR_GeomLt = %p, hWndBTN00 = %p, hWndBTN02 = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, rep_layout()->iLine, hwnd_MW, pSTR_GeomLt, hWndBTN00, hWndBTN02, __LINE__);
+        QD_REPORT(rep_layout(), __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, pSTR_GeomLt = %p, hWndBTN00 = %p, hWndBTN02 = %p\nline of error handler:\n%d",
+                  hwnd_MW, pSTR_GeomLt, hWndBTN00, hWndBTN02);
         return -1;
     }
     layout_main_window(pSTR_GeomLt, LOWORD(lParam), HIWORD(lParam), zt_ScreenW(), zt_ScreenH());

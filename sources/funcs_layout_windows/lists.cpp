@@ -18,9 +18,8 @@ int32_t CB_Action_init(HWND hwnd_CB_Action, uint32_t uiID, CB_Action_manage_STR*
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!hwnd_CB_Action || !p_CB_Action_manage_STR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\nhwnd_CB_Action = %p, p_CB_Action_manage_STR = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, hwnd_CB_Action, p_CB_Action_manage_STR);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\nhwnd_CB_Action = %p, p_CB_Action_manage_STR = %p",
+                     hwnd_CB_Action, p_CB_Action_manage_STR);
         return -1;
     }
     const wchar_t* const actions[3] = {L"Minimize", L"Restore", L"Close"};
@@ -41,9 +40,8 @@ int32_t onWM_COMMAND_CB_Profile(UINT uiCode, UINT uiID, HWND hwndCtl, CB_Profile
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!hwndCtl || !pCB_mng_STR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\nhwndCtl = %p, pCB_mng_STR = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, hwndCtl, pCB_mng_STR);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\nhwndCtl = %p, pCB_mng_STR = %p",
+                     hwndCtl, pCB_mng_STR);
         return -1;
     }
     if (is_selchange_of(uiCode, uiID, hwndCtl, pCB_mng_STR->uiID_CB, pCB_mng_STR->hwnd_CB))
@@ -55,9 +53,8 @@ int32_t onWM_COMMAND_CB_Action(UINT uiCode, UINT uiID, HWND hwndCtl, CB_Action_m
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!hwndCtl || !pCB_Action_mng_STR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\nhwndCtl = %p, pCB_Action_mng_STR = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, hwndCtl, pCB_Action_mng_STR);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\nhwndCtl = %p, pCB_Action_mng_STR = %p",
+                     hwndCtl, pCB_Action_mng_STR);
         return -1;
     }
     if (is_selchange_of(uiCode, uiID, hwndCtl, pCB_Action_mng_STR->uiID_CB, pCB_Action_mng_STR->hwnd_CB))
@@ -70,9 +67,8 @@ int32_t CB_Profile_add_string(CB_Profile_manage_STR* p_CB_mng_STR, STR_ProfileLi
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!p_CB_mng_STR || !pNames || !p_LoadedProfiles_STR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\np_CB_mng_STR = %p, p_tc_sz_name = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, p_CB_mng_STR, pNames);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\np_CB_mng_STR = %p, p_tc_sz_name = %p",
+                     p_CB_mng_STR, pNames);
         return -1;
     }
     uint32_t uiPos = 0;
@@ -82,9 +78,8 @@ int32_t CB_Profile_add_string(CB_Profile_manage_STR* p_CB_mng_STR, STR_ProfileLi
         return 2;
     }
     if (iRet != QD_PL_OK) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, the profile is not in the store: k = %u",
-                  __FILE__, __func__, rep->iLine, __LINE__, k);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, the profile is not in the store: k = %u",
+                     k);
         return -1;
     }
     HWND hwndCB = zt_hwnd(p_CB_mng_STR->hwnd_CB);
@@ -101,9 +96,8 @@ int32_t CB_Profile_del_string(CB_Profile_manage_STR* p_CB_mng_STR, STR_ProfileLi
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!p_CB_mng_STR || !pNames) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\np_CB_mng_STR = %p",
-                  __FILE__, __func__, rep->iLine, __LINE__, p_CB_mng_STR);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\np_CB_mng_STR = %p",
+                     p_CB_mng_STR);
         return -1;
     }
     HWND hwndCB = zt_hwnd(p_CB_mng_STR->hwnd_CB);

@@ -55,13 +55,12 @@ struct LoadRun {
     }
 };
 
-// The command's report: header, detail, handler line.
-int32_t report(int32_t iCode, int iLine, const char* pcDetail, int iHandlerLine)
+// The command's report of a failure found at iLine: header, detail,
+// handler line. Returns iCode.
+int32_t report(int32_t iCode, int iLine, const char* pcDetail)
 {
-    STR_ReportUnit* rep = rep_layout();
-    rep->iLine = iLine;
-    zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\n%s\n\nline of error handler:\n%d", __FILE__,
-              "onButton_LoadProfile_clicked", rep->iLine, pcDetail, iHandlerLine);
+    zt_ReportAt(rep_layout(), iLine, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\n%s\n\nline of error handler:\n%d",
+                __FILE__, "onButton_LoadProfile_clicked", iLine, pcDetail, iLine);
     return iCode;
 }
 
@@ -92,31 +91,31 @@ int32_t read_profile(const wchar_t* ptcPath, LoadRun* r)
     // Only an existing file is opened: a path that has gone creates nothing.
     zt_Handle file(zt_OpenExistingForRead(ptcPath));
     if (!file)
-        return report(-2, __LINE__, "one of callable functions returned error INVALID_HANDLE_VALUE <- CreateFile()", __LINE__);
+        return report(-2, __LINE__, "one of callable functions returned error INVALID_HANDLE_VALUE <- CreateFile()");
     uint64_t uiSize = 0;
     if (!zt_GetFileSize(file.get(), &uiSize) || uiSize == 0)
-        return report(-3, __LINE__, profile_refusal_detail(QD_PRF_EMPTY), __LINE__);
+        return report(-3, __LINE__, profile_refusal_detail(QD_PRF_EMPTY));
     if (profile_check_size(uiSize) == QD_PRF_TOO_LARGE)
-        return report(-11, __LINE__, profile_refusal_detail(QD_PRF_TOO_LARGE), __LINE__);
+        return report(-11, __LINE__, profile_refusal_detail(QD_PRF_TOO_LARGE));
     if (uiSize < 3 || !zt_SeekFile(file.get(), -3, FILE_END))
-        return report(-4, __LINE__, "one of callable functions returned error: error <- SetFilePointer( )", __LINE__);
+        return report(-4, __LINE__, "one of callable functions returned error: error <- SetFilePointer( )");
     uint8_t tail[3] = {};
     if (!zt_ReadAll(file.get(), tail, 3))
-        return report(-5, __LINE__, "one of callable functions returned error: error <- ReadFileEx( )", __LINE__);
+        return report(-5, __LINE__, "one of callable functions returned error: error <- ReadFileEx( )");
     if (profile_check_signature(tail) != QD_PRF_OK)
-        return report(-6, __LINE__, profile_refusal_detail(QD_PRF_BAD_SIGNATURE), __LINE__);
+        return report(-6, __LINE__, profile_refusal_detail(QD_PRF_BAD_SIGNATURE));
     r->uiSize_file = static_cast<uint32_t>(uiSize);
     r->pcFile = static_cast<uint8_t*>(zt_VirtualAlloc(r->uiSize_file));
-    if (!r->pcFile) return report(-7, __LINE__, "error <- DynMemAlloc for file's data", __LINE__);
+    if (!r->pcFile) return report(-7, __LINE__, "error <- DynMemAlloc for file's data");
     if (!zt_SeekFile(file.get(), 0, FILE_BEGIN) || !zt_ReadAll(file.get(), r->pcFile, r->uiSize_file))
-        return report(-5, __LINE__, "one of callable functions returned error: error <- ReadFileEx( )", __LINE__);
+        return report(-5, __LINE__, "one of callable functions returned error: error <- ReadFileEx( )");
     file.reset();
 
     // Every count, length and the name must lie inside the file before
     // anything is launched.
     const int32_t iOpen = profile_open(r->pcFile, r->uiSize_file, &r->view);
-    if (iOpen == QD_PRF_NO_ENTRIES) return report(-10, __LINE__, profile_refusal_detail(iOpen), __LINE__);
-    if (iOpen != QD_PRF_OK) return report(-8, __LINE__, profile_refusal_detail(iOpen), __LINE__);
+    if (iOpen == QD_PRF_NO_ENTRIES) return report(-10, __LINE__, profile_refusal_detail(iOpen));
+    if (iOpen != QD_PRF_OK) return report(-8, __LINE__, profile_refusal_detail(iOpen));
     entry_paths_build(&r->view, &r->paths);
     r->N = r->view.N_wnds;
     r->F = r->view.uiN_Folders;
@@ -133,7 +132,7 @@ int32_t take_working_buffers(LoadRun* r)
     r->p_hwnd_arr = r->arr_launch ? static_cast<uint32_t*>(zt_VirtualAlloc(uiSlots)) : nullptr;
     r->arr_hwnd_programs_only = r->p_hwnd_arr ? static_cast<uint32_t*>(zt_VirtualAlloc(uiSlots)) : nullptr;
     r->arr_hwnd_folders_only = r->arr_hwnd_programs_only ? static_cast<uint32_t*>(zt_VirtualAlloc(uiSlots)) : nullptr;
-    if (!r->arr_hwnd_folders_only) return report(-9, __LINE__, "error while DynMemAlloc", __LINE__);
+    if (!r->arr_hwnd_folders_only) return report(-9, __LINE__, "error while DynMemAlloc");
     return 1;
 }
 
@@ -194,7 +193,7 @@ int32_t wait_for_folders(LoadRun* r)
         const int32_t iRet = check_folders_loaded(r->pcFile, &r->paths, r->arr_hwnd_folders, r->N, &r->failures);
         if (iRet == 1) return 1;
         if (iRet < 0)
-            return report(-15, __LINE__, "error, one of callable functions returned error, check_folders_loaded()", __LINE__);
+            return report(-15, __LINE__, "error, one of callable functions returned error, check_folders_loaded()");
         if (a + 1 < kAttempts) zt_Wait(kAttemptPauseMs);
     }
     return 2;
@@ -284,10 +283,8 @@ int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t*
 {
     if (!hwnd_MW || !p_LoadedProfiles_STR || !p_CB_Profile_mng_STR || !pNames || (iMode == 1 && !ptcFilePath_Profile)) {
         STR_ReportUnit* rep = rep_layout();
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, ptcFilePath_Profile = %p\np_LoadedProfiles_STR = %p\np_CB_Profile_mng_STR = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, hwnd_MW, ptcFilePath_Profile, p_LoadedProfiles_STR,
-                  p_CB_Profile_mng_STR, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, ptcFilePath_Profile = %p\np_LoadedProfiles_STR = %p\np_CB_Profile_mng_STR = %p\nline of error handler:\n%d",
+                  hwnd_MW, ptcFilePath_Profile, p_LoadedProfiles_STR, p_CB_Profile_mng_STR);
         return -1;
     }
     wchar_t tcChosen[260] = {};
@@ -295,7 +292,7 @@ int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t*
         const int32_t iChoice = choose_file(hwnd_MW, tcChosen, 260);
         if (iChoice == 0) return 1;  // cancelled: nothing to say
         if (iChoice < 0)
-            return report(-2, __LINE__, "one of callable functions returned error INVALID_HANDLE_VALUE <- CreateFile()", __LINE__);
+            return report(-2, __LINE__, "one of callable functions returned error INVALID_HANDLE_VALUE <- CreateFile()");
         ptcFilePath_Profile = tcChosen;
     }
 

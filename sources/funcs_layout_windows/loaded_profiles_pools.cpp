@@ -18,9 +18,7 @@ int32_t preInitOnce_onLoadProfile(LoadedProfiles_STR* p_LoadedProfiles_STR)
     if (p->pc_hwnds_wnds_of_prfl)
         p->pc_raw_FilesProfile = static_cast<uint8_t*>(zt_VirtualAlloc(p->uiSize_DynMem_files));
     if (!p->pc_hwnds_wnds_of_prfl || !p->pc_raw_FilesProfile) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\n\nerror <- VirtualAlloc()",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\n\nerror <- VirtualAlloc()");
         return -2;
     }
     return 1;
@@ -46,31 +44,29 @@ int32_t report_append(int32_t iCode, const LoadedProfiles_STR* p_LoadedProfiles_
     STR_ReportUnit* rep = rep_profiles();
     const LoadedProfiles_STR* p = p_LoadedProfiles_STR;
     const char* const pcFunc = "add_profile_data_to_DynMem";
-    rep->iLine = __LINE__;
     switch (iCode) {
     case QD_LP_OK:
         return 1;
     case QD_LP_BAD_INPUT:
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p, pc_arr1D_hwnd_Programs_only = %p, pc_arr1D_hwnd_Folders_only = %p, pc_raw_FileProfile = %p, size_FileProfile = %d, uiN_Folders = %d, uiN_Programs = %d",
-                  __FILE__, pcFunc, rep->iLine, __LINE__, p_LoadedProfiles_STR, pc_arr1D_hwnd_Programs_only,
-                  pc_arr1D_hwnd_Folders_only, pc_raw_FileProfile, size_FileProfile, uiN_Folders, uiN_Programs);
+        QD_REPORT_HF(rep, pcFunc, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p, pc_arr1D_hwnd_Programs_only = %p, pc_arr1D_hwnd_Folders_only = %p, pc_raw_FileProfile = %p, size_FileProfile = %d, uiN_Folders = %d, uiN_Programs = %d",
+                     p_LoadedProfiles_STR, pc_arr1D_hwnd_Programs_only, pc_arr1D_hwnd_Folders_only, pc_raw_FileProfile,
+                     size_FileProfile, uiN_Folders, uiN_Programs);
         break;
     case QD_LP_NOT_READY:
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters (fields of STRUCTURE):\n\nuiMax_num_loaded_prfls = %d, uiSize_DynMem_hwnds_wnds_prfl = %d, uiSize_DynMem_files = %d, pc_hwnds_wnds_of_prfl = %p, pc_raw_FilesProfile = %p",
-                  __FILE__, pcFunc, rep->iLine, __LINE__, p->uiMax_num_loaded_prfls, p->uiSize_DynMem_hwnds_wnds_prfl,
-                  p->uiSize_DynMem_files, p->pc_hwnds_wnds_of_prfl, p->pc_raw_FilesProfile);
+        QD_REPORT_HF(rep, pcFunc, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters (fields of STRUCTURE):\n\nuiMax_num_loaded_prfls = %d, uiSize_DynMem_hwnds_wnds_prfl = %d, uiSize_DynMem_files = %d, pc_hwnds_wnds_of_prfl = %p, pc_raw_FilesProfile = %p",
+                     p->uiMax_num_loaded_prfls, p->uiSize_DynMem_hwnds_wnds_prfl, p->uiSize_DynMem_files,
+                     p->pc_hwnds_wnds_of_prfl, p->pc_raw_FilesProfile);
         break;
     case QD_LP_BAD_FILE:
     case QD_LP_COUNTS_MISMATCH:
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, the profile's data are not a valid profile file (%d, %d)\nProfile will not be added\n",
-                  __FILE__, pcFunc, rep->iLine, __LINE__, iCode, info.iFile_refusal);
+        QD_REPORT_HF(rep, pcFunc, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, the profile's data are not a valid profile file (%d, %d)\nProfile will not be added\n",
+                     iCode, info.iFile_refusal);
         break;
     default: {
         // Room refusals: the header, then the detail of the room that ran out.
         const std::string tmpl = std::string("error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\n\n") +
                                  loaded_profiles_room_detail(iCode);
-        zt_Report(rep, tmpl.c_str(), __FILE__, pcFunc, rep->iLine, __LINE__, info.uiMax_num_loaded_prfls,
-                  info.uiN_loaded_prfls);
+        QD_REPORT_HF(rep, pcFunc, tmpl.c_str(), info.uiMax_num_loaded_prfls, info.uiN_loaded_prfls);
         break;
     }
     }

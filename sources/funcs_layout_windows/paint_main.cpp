@@ -33,9 +33,8 @@ RECT box_rect(const STR_Box& b)
 int32_t zt_DrawLine(HDC hdc, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
 {
     if (!hdc || (x0 == x1 && y0 == y1)) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhdc = %p, x0 = %d, y0 = %d, x1 = %d, y1 = %d\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep_layout()->iLine, hdc, x0, y0, x1, y1, __LINE__);
+        QD_REPORT(rep_layout(), __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhdc = %p, x0 = %d, y0 = %d, x1 = %d, y1 = %d\n\nline of error handler:\n%d",
+                  hdc, x0, y0, x1, y1);
         return -1;
     }
     MoveToEx(hdc, x0, y0, nullptr);
@@ -46,9 +45,8 @@ int32_t zt_DrawLine(HDC hdc, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
 int32_t DrawWindow(HWND hwnd_MW, HDC hdc_MW, int32_t iLeft, int32_t iTop, int32_t iHeight, int32_t iWidth)
 {
     if (!hwnd_MW || !hdc_MW || iHeight == 0 || iWidth == 0) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, hdc_MW = %p, h = %u, w = %u\nreturn code : %d\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep_layout()->iLine, hwnd_MW, hdc_MW, iHeight, iWidth, 0, __LINE__);
+        QD_REPORT(rep_layout(), __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, hdc_MW = %p, h = %u, w = %u\nreturn code : %d\n\nline of error handler:\n%d",
+                  hwnd_MW, hdc_MW, iHeight, iWidth, 0);
         return -1;
     }
     const int32_t k = 5, s = 10;
@@ -81,9 +79,8 @@ int32_t draw_MainWindow(HWND hwnd_MW, HDC hdc_MW, STR_GeomLt* pSTR_GeomLt, HFONT
 {
     // The button font may be missing: the labels are then drawn in the DC's font.
     if (!hwnd_MW || !hdc_MW || !pSTR_GeomLt || !pLoadedProfiles_STR) {
-        rep_layout()->iLine = __LINE__;
-        zt_Report(rep_layout(), "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func draw_arrows()\nINPUT PARAMETERS:\nhwnd_MW = %p, hdc_MW = %p, pSTR_GeomLt = %p, hFont_buttons = %p\npLoadedProfiles_STR = %p",
-                  __FILE__, __func__, rep_layout()->iLine, hwnd_MW, hdc_MW, pSTR_GeomLt, hFont_buttons, pLoadedProfiles_STR);
+        QD_REPORT_NL(rep_layout(), __func__, "error\nfile: %s\nfunction: %s\nline: %d\nincorrect input parameters, func draw_arrows()\nINPUT PARAMETERS:\nhwnd_MW = %p, hdc_MW = %p, pSTR_GeomLt = %p, hFont_buttons = %p\npLoadedProfiles_STR = %p",
+                     hwnd_MW, hdc_MW, pSTR_GeomLt, hFont_buttons, pLoadedProfiles_STR);
         return -1;
     }
     STR_GeomLt* g = pSTR_GeomLt;

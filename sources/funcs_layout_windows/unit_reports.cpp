@@ -8,8 +8,7 @@ STR_ReportUnit* rep_profiles() { return &g_repProfiles; }
 
 int32_t report_missing_store(const char* pcFile, const char* pcFunc, int iLine)
 {
-    g_repProfiles.iLine = iLine;
-    zt_Report(&g_repProfiles, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p",
-              pcFile, pcFunc, iLine, __LINE__, static_cast<void*>(nullptr));
+    zt_ReportAt(&g_repProfiles, iLine, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = %p",
+                pcFile, pcFunc, iLine, iLine, static_cast<void*>(nullptr));
     return -1;
 }

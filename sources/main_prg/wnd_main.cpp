@@ -94,17 +94,13 @@ int32_t fit_main_button_font(HWND hwnd)
     {
         zt_WindowDC dc(hwnd);
         if (!dc.get()) {
-            g_rep.iLine = __LINE__;
-            zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetDC() of Main Window\nline of error handler:%d",
-                      __FILE__, "WndProc", g_rep.iLine, __LINE__);
+            QD_REPORT_HF(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetDC() of Main Window\nline of error handler:%d");
             return -1;
         }
         iFontH = fit_button_font_height(dc.get(), L"Load Profile", btn.i_w, btn.i_h);
     }
     if (iFontH < 0) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR while get font size for buttons\nline of error handler:%d",
-                  __FILE__, "WndProc", g_rep.iLine, __LINE__);
+        QD_REPORT_HF(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR while get font size for buttons\nline of error handler:%d");
     }
     return iFontH;
 }
@@ -228,9 +224,8 @@ void onButton_Scan(STR_MainWnd* p, WPARAM wParam, LPARAM lParam)
     scan_store_prepare(&p->scan);
     int32_t iRet = onButton_Scan_Clicked(p->hwnd_MW, &p->hwnd_ScanListView, wParam, lParam, &p->scan);
     if (iRet < 0) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- onButton_Scan_Click()\nret code = %d\nline of error handler:%d",
-                  __FILE__, "WndProc", g_rep.iLine, iRet, __LINE__);
+        QD_REPORT(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- onButton_Scan_Click()\nret code = %d\nline of error handler:%d",
+                  iRet);
     }
 }
 
@@ -239,9 +234,8 @@ void onButton_LoadProfile(STR_MainWnd* p)
     ensure_store_prepared(p, L"WndProc, WM_COMMAND, error <- preInitOnce_onLoadProfile()");
     int32_t iRet = onButton_LoadProfile_clicked(p->hwnd_MW, 0, nullptr, &p->loaded, &p->cbProfile, &p->cbProfileNames);
     if (iRet < 0) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error onButton_LoadProfile_clicked(), RetCode = %d\nline of error handler:%d",
-                  __FILE__, "WndProc", g_rep.iLine, iRet, __LINE__);
+        QD_REPORT(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error onButton_LoadProfile_clicked(), RetCode = %d\nline of error handler:%d",
+                  iRet);
     }
 }
 

@@ -43,6 +43,26 @@ void zt_ReportAs(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, const char* p
     zt_MessageBox(nullptr, ptc, ptcCaption, MB_OK);
 }
 
+void zt_ReportAt(STR_ReportUnit* pUnit, int iLine, const char* pcTemplate, ...)
+{
+    if (pUnit) pUnit->iLine = iLine;
+    va_list ap;
+    va_start(ap, pcTemplate);
+    const wchar_t* ptc = compose(pUnit, pcTemplate, ap);
+    va_end(ap);
+    zt_MessageBox(nullptr, ptc, L"error", MB_OK);
+}
+
+void zt_ReportAtAs(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, int iLine, const char* pcTemplate, ...)
+{
+    if (pUnit) pUnit->iLine = iLine;
+    va_list ap;
+    va_start(ap, pcTemplate);
+    const wchar_t* ptc = compose(pUnit, pcTemplate, ap);
+    va_end(ap);
+    zt_MessageBox(nullptr, ptc, ptcCaption, MB_OK);
+}
+
 DWORD zt_ShowLastError()
 {
     DWORD dwErr = GetLastError();

@@ -27,6 +27,25 @@ const wchar_t* zt_ComposeReport(STR_ReportUnit* pUnit, const char* pcTemplate, .
 void zt_Report(STR_ReportUnit* pUnit, const char* pcTemplate, ...);
 void zt_ReportAs(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, const char* pcTemplate, ...);
 
+// The report of a failure found at iLine: the line is kept in the unit,
+// the text composed and shown as zt_Report (or zt_ReportAs) shows it.
+void zt_ReportAt(STR_ReportUnit* pUnit, int iLine, const char* pcTemplate, ...);
+void zt_ReportAtAs(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, int iLine, const char* pcTemplate, ...);
+
+// The report shapes, at the line where the failure was found. The
+// template's first three conversions take the source file, pcFunc and
+// that line; QD_REPORT's last conversion takes the line again as the
+// handler's line, QD_REPORT_HF's fourth one does, QD_REPORT_NL has none.
+// The other values follow in the template's order.
+#define QD_REPORT(pUnit, pcFunc, pcTemplate, ...) \
+    zt_ReportAt((pUnit), __LINE__, (pcTemplate), __FILE__, (pcFunc), __LINE__, ##__VA_ARGS__, __LINE__)
+#define QD_REPORT_HF(pUnit, pcFunc, pcTemplate, ...) \
+    zt_ReportAt((pUnit), __LINE__, (pcTemplate), __FILE__, (pcFunc), __LINE__, __LINE__, ##__VA_ARGS__)
+#define QD_REPORT_NL(pUnit, pcFunc, pcTemplate, ...) \
+    zt_ReportAt((pUnit), __LINE__, (pcTemplate), __FILE__, (pcFunc), __LINE__, ##__VA_ARGS__)
+#define QD_REPORT_AS_NL(pUnit, ptcCaption, pcFunc, pcTemplate, ...) \
+    zt_ReportAtAs((pUnit), (ptcCaption), __LINE__, (pcTemplate), __FILE__, (pcFunc), __LINE__, ##__VA_ARGS__)
+
 // The system's own text for the thread's last error: caption "GetLastError",
 // information icon, no owner. Returns the error code it showed.
 DWORD zt_ShowLastError();

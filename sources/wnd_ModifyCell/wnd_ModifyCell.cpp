@@ -116,24 +116,18 @@ bool create_control_font(HWND hwnd, STR_ModifyCell* p)
     {
         zt_WindowDC dc(hwnd);
         if (!dc.get()) {
-            g_rep_ModifyCell.iLine = __LINE__;
-            zt_Report(&g_rep_ModifyCell, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : GetDC()\nline of error handler:\n%d",
-                      __FILE__, "WndProc_ModifyCell", g_rep_ModifyCell.iLine, __LINE__);
+            QD_REPORT_HF(&g_rep_ModifyCell, "WndProc_ModifyCell", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : GetDC()\nline of error handler:\n%d");
             return false;
         }
         iFontH = fit_button_font_height(dc.get(), L"Cancel", p->layout.i_ctl_w, p->layout.i_ctl_h);
     }
     if (iFontH < 0) {
-        g_rep_ModifyCell.iLine = __LINE__;
-        zt_Report(&g_rep_ModifyCell, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : FindFontSize_fit_H_and_W()\nline of error handler:\n%d",
-                  __FILE__, "WndProc_ModifyCell", g_rep_ModifyCell.iLine, __LINE__);
+        QD_REPORT_HF(&g_rep_ModifyCell, "WndProc_ModifyCell", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : FindFontSize_fit_H_and_W()\nline of error handler:\n%d");
         return false;
     }
     p->hFont = create_button_font(iFontH);
     if (!p->hFont) {
-        g_rep_ModifyCell.iLine = __LINE__;
-        zt_Report(&g_rep_ModifyCell, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : zt_CreateFont()\nline of error handler:\n%d",
-                  __FILE__, "WndProc_ModifyCell", g_rep_ModifyCell.iLine, __LINE__);
+        QD_REPORT_HF(&g_rep_ModifyCell, "WndProc_ModifyCell", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : zt_CreateFont()\nline of error handler:\n%d");
         return false;
     }
     return true;
@@ -306,22 +300,19 @@ void register_class(HINSTANCE hInst)
 int32_t on_Button_OK(HWND hwndThis, HWND hwndListView, int32_t row, STR_ENUM_WNDS_DATA* pSTR)
 {
     if (!hwndThis || !hwndListView || !pSTR) {
-        g_rep_ModifyCell.iLine = __LINE__;
-        zt_Report(&g_rep_ModifyCell, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwndThis = %p, hwndListView = %p, pSTR = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep_ModifyCell.iLine, hwndThis, hwndListView, pSTR, __LINE__);
+        QD_REPORT(&g_rep_ModifyCell, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwndThis = %p, hwndListView = %p, pSTR = %p\nline of error handler:\n%d",
+                  hwndThis, hwndListView, pSTR);
         return -1;
     }
     if (!pSTR->pcDynMem_WinHndls || !pSTR->pcDynMem_GeomText) {
-        g_rep_ModifyCell.iLine = __LINE__;
-        zt_Report(&g_rep_ModifyCell, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\npcDynMem_WinHndls = %p, pcDynMem_GeomText = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep_ModifyCell.iLine, pSTR->pcDynMem_WinHndls, pSTR->pcDynMem_GeomText, __LINE__);
+        QD_REPORT(&g_rep_ModifyCell, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\npcDynMem_WinHndls = %p, pcDynMem_GeomText = %p\nline of error handler:\n%d",
+                  pSTR->pcDynMem_WinHndls, pSTR->pcDynMem_GeomText);
         return -2;
     }
     GeomText_STR* pGeom = row < 0 ? nullptr : scan_entry_geom(pSTR, static_cast<uint32_t>(row));
     if (!pGeom) {
-        g_rep_ModifyCell.iLine = __LINE__;
-        zt_Report(&g_rep_ModifyCell, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nrow = %d, counter_valid = %u\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep_ModifyCell.iLine, row, pSTR->counter_valid, __LINE__);
+        QD_REPORT(&g_rep_ModifyCell, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nrow = %d, counter_valid = %u\nline of error handler:\n%d",
+                  row, pSTR->counter_valid);
         return -3;
     }
 
@@ -361,10 +352,8 @@ int32_t open_ModifyCell_window(HWND hwnd_ListOfWnds, const STR_CELL_ADDR* pSTR_C
                                STR_ENUM_WNDS_DATA* pSTR_ENUM_WNDS_DATA, HWND* p_hwnd_ModifyCell)
 {
     if (!hwnd_ListOfWnds || !pSTR_CELL_ADDR || !pSTR_ENUM_WNDS_DATA || !p_hwnd_ModifyCell) {
-        g_rep_ModifyCell.iLine = __LINE__;
-        zt_Report(&g_rep_ModifyCell, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwnd_ListOfWnds = %p, pSTR_CELL_ADDR = %p, pSTR_ENUM_WNDS_DATA = %p, p_hwnd_ModifyCell = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep_ModifyCell.iLine, hwnd_ListOfWnds, pSTR_CELL_ADDR, pSTR_ENUM_WNDS_DATA,
-                  p_hwnd_ModifyCell, __LINE__);
+        QD_REPORT(&g_rep_ModifyCell, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwnd_ListOfWnds = %p, pSTR_CELL_ADDR = %p, pSTR_ENUM_WNDS_DATA = %p, p_hwnd_ModifyCell = %p\nline of error handler:\n%d",
+                  hwnd_ListOfWnds, pSTR_CELL_ADDR, pSTR_ENUM_WNDS_DATA, p_hwnd_ModifyCell);
         return -1;
     }
     *p_hwnd_ModifyCell = nullptr;

@@ -50,9 +50,8 @@ LRESULT on_WM_CREATE(HWND hwnd, const CREATESTRUCTW* pCS, STR_ProfileNameWnd* p)
     p->hwndThis = hwnd;
     HWND hwnd_ListWindows = static_cast<HWND>(pCS->lpCreateParams);
     if (!hwnd_ListWindows) {
-        g_rep_ProfileName.iLine = __LINE__;
-        zt_Report(&g_rep_ProfileName, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect parameters while WM_CREATE:\np_hwnd_ListWindows = %p \nline of error handler:\n%d",
-                  __FILE__, "WndProc_wnd_ProfileName", g_rep_ProfileName.iLine, pCS->lpCreateParams, __LINE__);
+        QD_REPORT(&g_rep_ProfileName, "WndProc_wnd_ProfileName", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect parameters while WM_CREATE:\np_hwnd_ListWindows = %p \nline of error handler:\n%d",
+                  pCS->lpCreateParams);
         return 0;
     }
     p->hwnd_ListWindows = hwnd_ListWindows;
@@ -81,16 +80,14 @@ LRESULT on_WM_COMMAND(HWND hwnd, WPARAM wParam, LPARAM lParam, const STR_Profile
     if (LOWORD(wParam) == IDC_PN_BTN_OK) {
         int32_t iRet = on_Button_OK(hwnd, p->hwnd_ListWindows, p->hEdit, wParam, lParam);
         if (iRet < 0) {
-            g_rep_ProfileName.iLine = __LINE__;
-            zt_Report(&g_rep_ProfileName, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error, %d <- on_Button_OK() \nline of error handler:\n%d",
-                      __FILE__, "WndProc_wnd_ProfileName", g_rep_ProfileName.iLine, iRet, __LINE__);
+            QD_REPORT(&g_rep_ProfileName, "WndProc_wnd_ProfileName", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error, %d <- on_Button_OK() \nline of error handler:\n%d",
+                      iRet);
         }
     } else if (LOWORD(wParam) == IDC_PN_BTN_CANCEL) {
         int32_t iRet = on_Button_CANCEL(hwnd, wParam, lParam);
         if (iRet < 0) {
-            g_rep_ProfileName.iLine = __LINE__;
-            zt_Report(&g_rep_ProfileName, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error, %d <- on_Button_CANCEL()\nline of error handler:\n%d",
-                      __FILE__, "WndProc_wnd_ProfileName", g_rep_ProfileName.iLine, iRet, __LINE__);
+            QD_REPORT(&g_rep_ProfileName, "WndProc_wnd_ProfileName", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error, %d <- on_Button_CANCEL()\nline of error handler:\n%d",
+                      iRet);
         }
     }
     return 0;
@@ -136,9 +133,8 @@ void register_class(HINSTANCE hInst)
 int32_t on_Button_OK(HWND hwnd_this_wnd, HWND hwnd_parent_wnd, HWND hEdit, WPARAM, LPARAM)
 {
     if (!hwnd_this_wnd || !hwnd_parent_wnd || !hEdit) {
-        g_rep_ProfileName.iLine = __LINE__;
-        zt_Report(&g_rep_ProfileName, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwnd_this_wnd = %p, hwnd_parent_wnd = %p, hEdit = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep_ProfileName.iLine, hwnd_this_wnd, hwnd_parent_wnd, hEdit, __LINE__);
+        QD_REPORT(&g_rep_ProfileName, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwnd_this_wnd = %p, hwnd_parent_wnd = %p, hEdit = %p\nline of error handler:\n%d",
+                  hwnd_this_wnd, hwnd_parent_wnd, hEdit);
         return -1;
     }
     int iLen = GetWindowTextLengthW(hEdit);
@@ -159,9 +155,8 @@ int32_t on_Button_OK(HWND hwnd_this_wnd, HWND hwnd_parent_wnd, HWND hEdit, WPARA
 int32_t on_Button_CANCEL(HWND hwndThis, WPARAM, LPARAM)
 {
     if (!hwndThis) {
-        g_rep_ProfileName.iLine = __LINE__;
-        zt_Report(&g_rep_ProfileName, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwndThis = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep_ProfileName.iLine, hwndThis, __LINE__);
+        QD_REPORT(&g_rep_ProfileName, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwndThis = %p\nline of error handler:\n%d",
+                  hwndThis);
         return -1;
     }
     DestroyWindow(hwndThis);
@@ -186,9 +181,8 @@ LRESULT CALLBACK WndProc_wnd_ProfileName(HWND hwnd, UINT uMsg, WPARAM wParam, LP
 HWND open_NameOfProfile_window(HWND hwnd_ListOfWnds)
 {
     if (!hwnd_ListOfWnds) {
-        g_rep_ProfileName.iLine = __LINE__;
-        zt_Report(&g_rep_ProfileName, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwnd_ListOfWnds = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep_ProfileName.iLine, hwnd_ListOfWnds, __LINE__);
+        QD_REPORT(&g_rep_ProfileName, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwnd_ListOfWnds = %p\nline of error handler:\n%d",
+                  hwnd_ListOfWnds);
         return nullptr;
     }
     if (g_pn.hwndThis && IsWindow(g_pn.hwndThis)) DestroyWindow(g_pn.hwndThis);

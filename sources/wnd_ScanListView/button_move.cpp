@@ -33,9 +33,7 @@ int32_t onButton_Move(HWND /*hwndThis*/, HWND hwndLV, WPARAM, LPARAM, const uint
 {
     if (!hwndLV || !pcDynMem_WinHndls) {
         STR_ReportUnit* rep = rep_scanlist();
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR, incorrect input parameters\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR, incorrect input parameters\nline of error handler:%d");
         return -1;
     }
     const uint32_t* arrHwnd = reinterpret_cast<const uint32_t*>(pcDynMem_WinHndls);

@@ -32,18 +32,15 @@ uint32_t count_ticked(HWND hwndLV, uint32_t uiRows)
 int32_t DynMemAlloc_wnds_Profile(STR_RW_PRFL* pSTR_RW_PRFL, const STR_ENUM_WNDS_DATA* pSTR_ENUM_WNDS_DATA)
 {
     if (!pSTR_RW_PRFL || !pSTR_ENUM_WNDS_DATA) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pSTR_RW_PRFL = %p\npSTR_ENUM_WNDS_DATA = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pSTR_RW_PRFL = %p\npSTR_ENUM_WNDS_DATA = %p\nline of error handler:\n%d",
+                  pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA);
         return -1;
     }
     size_t sizes[QD_RW_ARRAYS];
     if (!pSTR_RW_PRFL->N_wnds_in_profile || !pSTR_ENUM_WNDS_DATA->uiMaxLen_inBytes_AllPath ||
         !rw_profile_array_sizes(pSTR_RW_PRFL->N_wnds_in_profile, pSTR_ENUM_WNDS_DATA->uiMaxLen_inBytes_AllPath, sizes)) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pSTR_RW_PRFL->N_wnds_in_profile = %u\npSTR_ENUM_WNDS_DATA->uiMaxLen_inBytes_AllPath = %u\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, pSTR_RW_PRFL->N_wnds_in_profile,
-                  pSTR_ENUM_WNDS_DATA->uiMaxLen_inBytes_AllPath, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pSTR_RW_PRFL->N_wnds_in_profile = %u\npSTR_ENUM_WNDS_DATA->uiMaxLen_inBytes_AllPath = %u\nline of error handler:\n%d",
+                  pSTR_RW_PRFL->N_wnds_in_profile, pSTR_ENUM_WNDS_DATA->uiMaxLen_inBytes_AllPath);
         return -1;
     }
     for (int i = 0; i < QD_RW_ARRAYS; ++i) {
@@ -52,9 +49,7 @@ int32_t DynMemAlloc_wnds_Profile(STR_RW_PRFL* pSTR_RW_PRFL, const STR_ENUM_WNDS_
         if (!*pp) {
             // What was obtained so far goes back at once: no half-allocated record.
             FreeDynMem_wnds_Profile(pSTR_RW_PRFL);
-            g_rep.iLine = __LINE__;
-            zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nfunction VirtualAlloc() returned error\n\nline of error handler:\n%d",
-                      __FILE__, __func__, g_rep.iLine, __LINE__);
+            QD_REPORT_HF(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nfunction VirtualAlloc() returned error\n\nline of error handler:\n%d");
             return -2;
         }
     }
@@ -64,9 +59,8 @@ int32_t DynMemAlloc_wnds_Profile(STR_RW_PRFL* pSTR_RW_PRFL, const STR_ENUM_WNDS_
 int32_t FreeDynMem_wnds_Profile(STR_RW_PRFL* pSTR_RW_PRFL)
 {
     if (!pSTR_RW_PRFL) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pSTR_RW_PRFL = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, pSTR_RW_PRFL, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pSTR_RW_PRFL = %p\nline of error handler:\n%d",
+                  pSTR_RW_PRFL);
         return -1;
     }
     for (int i = 0; i < QD_RW_ARRAYS; ++i) zt_VirtualFree(*rw_profile_array_slot(pSTR_RW_PRFL, i));
@@ -76,19 +70,14 @@ int32_t FreeDynMem_wnds_Profile(STR_RW_PRFL* pSTR_RW_PRFL)
 int32_t PrepareData_Write_Profile(STR_RW_PRFL* pSTR_RW_PRFL, const STR_ENUM_WNDS_DATA* pSTR_ENUM_WNDS_DATA)
 {
     if (!pSTR_RW_PRFL || !pSTR_ENUM_WNDS_DATA) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pSTR_RW_PRFL = %p, pSTR_ENUM_WNDS_DATA = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pSTR_RW_PRFL = %p, pSTR_ENUM_WNDS_DATA = %p\nline of error handler:\n%d",
+                  pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA);
         return -1;
     }
     if (rw_profile_prepare(pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA) < 0) {
         const STR_RW_PRFL* r = pSTR_RW_PRFL;
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, incorrect input parameters:\npSTR_RW_PRFL->p_arr1D_ui_indexes_wnds_profile = %p, pSTR_RW_PRFL->p_arr1D_uc_flag_Prg_or_Folder = %p, pSTR_RW_PRFL->N_wnds_in_profile = %u, pSTR_ENUM_WNDS_DATA->pcDynMem_GeomText  = %p, pSTR_ENUM_WNDS_DATA->pcDynMem_FullPaths  = %p, pSTR_RW_PRFL->p_arr1D_ui_x = %p, pSTR_RW_PRFL->p_arr1D_ui_y = %p, pSTR_RW_PRFL->p_arr1D_ui_w = %p, pSTR_RW_PRFL->p_arr1D_ui_h = %p, pSTR_RW_PRFL->p_arr1D_ui_len_path = %p, pSTR_RW_PRFL->p_arr_strz_paths = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, r->p_arr1D_ui_indexes_wnds_profile, r->p_arr1D_uc_flag_Prg_or_Folder,
-                  r->N_wnds_in_profile, pSTR_ENUM_WNDS_DATA->pcDynMem_GeomText, pSTR_ENUM_WNDS_DATA->pcDynMem_FullPaths,
-                  r->p_arr1D_ui_x, r->p_arr1D_ui_y, r->p_arr1D_ui_w, r->p_arr1D_ui_h, r->p_arr1D_ui_len_path,
-                  r->p_arr_strz_paths, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, incorrect input parameters:\npSTR_RW_PRFL->p_arr1D_ui_indexes_wnds_profile = %p, pSTR_RW_PRFL->p_arr1D_uc_flag_Prg_or_Folder = %p, pSTR_RW_PRFL->N_wnds_in_profile = %u, pSTR_ENUM_WNDS_DATA->pcDynMem_GeomText  = %p, pSTR_ENUM_WNDS_DATA->pcDynMem_FullPaths  = %p, pSTR_RW_PRFL->p_arr1D_ui_x = %p, pSTR_RW_PRFL->p_arr1D_ui_y = %p, pSTR_RW_PRFL->p_arr1D_ui_w = %p, pSTR_RW_PRFL->p_arr1D_ui_h = %p, pSTR_RW_PRFL->p_arr1D_ui_len_path = %p, pSTR_RW_PRFL->p_arr_strz_paths = %p\nline of error handler:\n%d",
+                  r->p_arr1D_ui_indexes_wnds_profile, r->p_arr1D_uc_flag_Prg_or_Folder, r->N_wnds_in_profile, pSTR_ENUM_WNDS_DATA->pcDynMem_GeomText, pSTR_ENUM_WNDS_DATA->pcDynMem_FullPaths, r->p_arr1D_ui_x, r->p_arr1D_ui_y, r->p_arr1D_ui_w, r->p_arr1D_ui_h, r->p_arr1D_ui_len_path, r->p_arr_strz_paths);
         return -1;
     }
     return 1;
@@ -99,10 +88,8 @@ int32_t onButton_Create_Profile(HWND hwndThis, HWND hwndLV, HWND* p_hwnd_Profile
 {
     if (!hwndThis || !hwndLV || !p_hwnd_ProfileName || !pSTR_RW_PRFL || !pSTR_ENUM_WNDS_DATA ||
         !pSTR_ENUM_WNDS_DATA->counter_valid) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwndThis = %p, hwndLV = %p, p_hwnd_ProfileName = %p, pSTR_RW_PRFL = %p, pSTR_ENUM_WNDS_DATA = %p\npSTR_ENUM_WNDS_DATA->counter_valid = %u\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, hwndThis, hwndLV, p_hwnd_ProfileName, pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA,
-                  pSTR_ENUM_WNDS_DATA ? pSTR_ENUM_WNDS_DATA->counter_valid : 0u, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters:\nhwndThis = %p, hwndLV = %p, p_hwnd_ProfileName = %p, pSTR_RW_PRFL = %p, pSTR_ENUM_WNDS_DATA = %p\npSTR_ENUM_WNDS_DATA->counter_valid = %u\nline of error handler:\n%d",
+                  hwndThis, hwndLV, p_hwnd_ProfileName, pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA, pSTR_ENUM_WNDS_DATA ? pSTR_ENUM_WNDS_DATA->counter_valid : 0u);
         return -1;
     }
     const uint32_t uiRows = pSTR_ENUM_WNDS_DATA->counter_valid;
@@ -114,9 +101,8 @@ int32_t onButton_Create_Profile(HWND hwndThis, HWND hwndLV, HWND* p_hwnd_Profile
     }
     int32_t iRet = DynMemAlloc_wnds_Profile(pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA);
     if (iRet < 0) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error, %d <- DynMemAlloc_wnds_Profile()\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, iRet, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error, %d <- DynMemAlloc_wnds_Profile()\nline of error handler:\n%d",
+                  iRet);
         return -4;
     }
     // The rows are read again: the count above sized the arrays, and a row
@@ -128,9 +114,8 @@ int32_t onButton_Create_Profile(HWND hwndThis, HWND hwndLV, HWND* p_hwnd_Profile
     iRet = n ? PrepareData_Write_Profile(pSTR_RW_PRFL, pSTR_ENUM_WNDS_DATA) : -1;
     if (iRet < 0) {
         FreeDynMem_wnds_Profile(pSTR_RW_PRFL);
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error, %d <- PrepareData_Write_Profile()\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, iRet, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error, %d <- PrepareData_Write_Profile()\nline of error handler:\n%d",
+                  iRet);
         return -4;
     }
     *p_hwnd_ProfileName = open_NameOfProfile_window(hwndThis);
@@ -145,10 +130,8 @@ int32_t WriteData_Profile(HANDLE hFile_wnds_profile, STR_RW_PRFL* pSTR_RW_PRFL, 
     if (!hFile_wnds_profile || hFile_wnds_profile == INVALID_HANDLE_VALUE || !pSTR_RW_PRFL || !N_wnds ||
         !p_arr1D_uc_flag_Prg_or_Folder || !p_arr1D_ui_x || !p_arr1D_ui_y || !p_arr1D_ui_w || !p_arr1D_ui_h ||
         !p_arr1D_ui_len_path || !p_arr_strz_paths) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, incorrect INPUT parameters:\nhFile_wnds_profile = %p\npSTR_RW_PRFL = %p\nN_wnds = %u\np_arr1D_uc_flag_Prg_or_Folder = %p\np_arr1D_ui_x = %p\np_arr1D_ui_y = %p\np_arr1D_ui_w = %p\np_arr1D_ui_h = %p\np_arr1D_ui_len_path = %p\np_arr_strz_paths = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, hFile_wnds_profile, pSTR_RW_PRFL, N_wnds, p_arr1D_uc_flag_Prg_or_Folder,
-                  p_arr1D_ui_x, p_arr1D_ui_y, p_arr1D_ui_w, p_arr1D_ui_h, p_arr1D_ui_len_path, p_arr_strz_paths, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, incorrect INPUT parameters:\nhFile_wnds_profile = %p\npSTR_RW_PRFL = %p\nN_wnds = %u\np_arr1D_uc_flag_Prg_or_Folder = %p\np_arr1D_ui_x = %p\np_arr1D_ui_y = %p\np_arr1D_ui_w = %p\np_arr1D_ui_h = %p\np_arr1D_ui_len_path = %p\np_arr_strz_paths = %p\nline of error handler:\n%d",
+                  hFile_wnds_profile, pSTR_RW_PRFL, N_wnds, p_arr1D_uc_flag_Prg_or_Folder, p_arr1D_ui_x, p_arr1D_ui_y, p_arr1D_ui_w, p_arr1D_ui_h, p_arr1D_ui_len_path, p_arr_strz_paths);
         return -1;
     }
     STR_ProfileData d = {N_wnds, p_arr1D_uc_flag_Prg_or_Folder, p_arr1D_ui_x, p_arr1D_ui_y, p_arr1D_ui_w,
@@ -157,9 +140,8 @@ int32_t WriteData_Profile(HANDLE hFile_wnds_profile, STR_RW_PRFL* pSTR_RW_PRFL, 
     std::vector<uint8_t> bytes;
     int32_t iRet = profile_write(&d, &bytes);
     if (iRet != QD_PRF_OK) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nthe profile cannot be written: %d <- profile_write()\nname length in bytes = %u\nline of error handler:\n%d",
-                  __FILE__, __func__, g_rep.iLine, iRet, pSTR_RW_PRFL->uiSize_PrfName_inBytes, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nthe profile cannot be written: %d <- profile_write()\nname length in bytes = %u\nline of error handler:\n%d",
+                  iRet, pSTR_RW_PRFL->uiSize_PrfName_inBytes);
         return -3;
     }
     // One write of the whole file, checked, then the flush: a short write
@@ -176,10 +158,8 @@ int32_t on_WM_COPYDATA_on_wnd_NameOfProfile(HWND hwnd_wnd_ListOfWnds, HWND hwnd_
                                             STR_ENUM_WNDS_DATA* pSTR_ENUM_WNDS_DATA, STR_RW_PRFL* pSTR_RW_PRFL)
 {
     if (!hwnd_wnd_ListOfWnds || !hwnd_wnd_NameProfile || !pSTR_ENUM_WNDS_DATA || !pSTR_RW_PRFL) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, incorrect input parameters\nhwnd_wnd_ListOfWnds = %p, hwnd_wnd_NameProfile = %p, pSTR_ENUM_WNDS_DATA = %p, pSTR_RW_PRFL = %p\nline of error handler: %d",
-                  __FILE__, __func__, g_rep.iLine, hwnd_wnd_ListOfWnds, hwnd_wnd_NameProfile, pSTR_ENUM_WNDS_DATA,
-                  pSTR_RW_PRFL, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, incorrect input parameters\nhwnd_wnd_ListOfWnds = %p, hwnd_wnd_NameProfile = %p, pSTR_ENUM_WNDS_DATA = %p, pSTR_RW_PRFL = %p\nline of error handler: %d",
+                  hwnd_wnd_ListOfWnds, hwnd_wnd_NameProfile, pSTR_ENUM_WNDS_DATA, pSTR_RW_PRFL);
         return -1;
     }
     DestroyWindow(hwnd_wnd_NameProfile);
@@ -218,18 +198,16 @@ int32_t on_WM_COPYDATA_on_wnd_NameOfProfile(HWND hwnd_wnd_ListOfWnds, HWND hwnd_
             file.reset();
             DeleteFileW(tcFile);
             FreeDynMem_wnds_Profile(pSTR_RW_PRFL);
-            g_rep.iLine = __LINE__;
-            zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, %d <- WriteData_Profile()\nline of error handler: %d",
-                      __FILE__, __func__, g_rep.iLine, iRet, __LINE__);
+            QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, %d <- WriteData_Profile()\nline of error handler: %d",
+                      iRet);
             return -2;
         }
     }
     file.reset();
     int32_t iRet = FreeDynMem_wnds_Profile(pSTR_RW_PRFL);
     if (iRet < 0) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, %d <- FreeDynMem_wnds_Profile()\nline of error handler: %d",
-                  __FILE__, __func__, g_rep.iLine, iRet, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, %d <- FreeDynMem_wnds_Profile()\nline of error handler: %d",
+                  iRet);
         return -2;
     }
     return 1;
@@ -244,9 +222,8 @@ BOOL on_WM_COPYDATA_ListOfWindows(HWND hwndThis, WPARAM wParam, const COPYDATAST
     int32_t iRet = on_WM_COPYDATA_on_wnd_NameOfProfile(hwndThis, hwndSender, pSTR_ENUM_WNDS_DATA, pSTR_RW_PRFL);
     if (iRet == -3) iRet = FreeDynMem_wnds_Profile(pSTR_RW_PRFL);
     if (iRet < 0 && iRet != -3) {
-        g_rep.iLine = __LINE__;
-        zt_Report(&g_rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\niRetCode = %d <- on_WM_COPYDATA_on_wnd_NameOfProfile()\nline of error handler:%d",
-                  __FILE__, __func__, g_rep.iLine, iRet, __LINE__);
+        QD_REPORT(&g_rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\niRetCode = %d <- on_WM_COPYDATA_on_wnd_NameOfProfile()\nline of error handler:%d",
+                  iRet);
         return FALSE;
     }
     return TRUE;

@@ -70,9 +70,7 @@ int32_t on_WM_CREATE_02_ListView(HWND hwndThis, HINSTANCE hInst, HWND* p_hwndLV,
 {
     STR_ReportUnit* rep = rep_scanlist();
     if (!hwndThis || !hInst || !p_hwndLV || !pSTR || !pSTR->pcDynMem_GeomText || !pSTR->counter_valid) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters\nline of error handler:\n%d\n",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters\nline of error handler:\n%d\n");
         return -1;
     }
     RECT rc = {};
@@ -81,10 +79,8 @@ int32_t on_WM_CREATE_02_ListView(HWND hwndThis, HINSTANCE hInst, HWND* p_hwndLV,
                                 0, 0, rc.right, rc.bottom, hwndThis,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(uiCtlID)), hInst, nullptr);
     if (!*p_hwndLV) {
-        rep->iLine = __LINE__;
-        zt_ReportAs(rep, L"ERROR", "\nERROR\n\nfile:\n\n%s\nfunction:\n\n%s\nline:\n\n%d\n\nNULL <- CreateWindowEx()\nw = %d\nh = %d\nuiCtlID = %u\nhwndThis = %p\nhInst = %p\nWC_LISTVIEW = %d",
-                    __FILE__, __func__, rep->iLine, static_cast<int32_t>(rc.right), static_cast<int32_t>(rc.bottom),
-                    uiCtlID, hwndThis, hInst, static_cast<int32_t>(reinterpret_cast<intptr_t>(WC_LISTVIEWW)));
+        QD_REPORT_AS_NL(rep, L"ERROR", __func__, "\nERROR\n\nfile:\n\n%s\nfunction:\n\n%s\nline:\n\n%d\n\nNULL <- CreateWindowEx()\nw = %d\nh = %d\nuiCtlID = %u\nhwndThis = %p\nhInst = %p\nWC_LISTVIEW = %d",
+                        static_cast<int32_t>(rc.right), static_cast<int32_t>(rc.bottom), uiCtlID, hwndThis, hInst, static_cast<int32_t>(reinterpret_cast<intptr_t>(WC_LISTVIEWW)));
         return -2;
     }
     HWND hwndLV = *p_hwndLV;

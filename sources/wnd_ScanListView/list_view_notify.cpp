@@ -65,9 +65,7 @@ void on_WM_NOTIFY_ListView(HWND hwndThis, HWND hwndLV, const NMLISTVIEW* pNM, ST
 {
     if (!hwndThis || !hwndLV || !pNM || !p) {
         STR_ReportUnit* rep = rep_scanlist();
-        rep->iLine = __LINE__;
-        zt_ReportAs(rep, L"ERROR", "\nERROR\n\nfile:\n\n%s\nfunction:\n\n%s\nline:\n\n%d\n\n", __FILE__, __func__,
-                    rep->iLine);
+        QD_REPORT_AS_NL(rep, L"ERROR", __func__, "\nERROR\n\nfile:\n\n%s\nfunction:\n\n%s\nline:\n\n%d\n\n");
         return;
     }
     switch (pNM->hdr.code) {

@@ -35,24 +35,18 @@ int32_t make_button_font(STR_ScanListView* p, STR_Size btn)
     {
         zt_WindowDC dc(p->hwnd);
         if (!dc.get()) {
-            rep->iLine = __LINE__;
-            zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, GetDC( )\nline of error handler:%d",
-                      __FILE__, "WndProc_ScanListView", rep->iLine, __LINE__);
+            QD_REPORT_HF(rep, "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, GetDC( )\nline of error handler:%d");
             return FONT_FAILED;
         }
         iFontH = fit_button_font_height(dc.get(), L"Create Profile", btn.i_w, btn.i_h);
     }
     if (iFontH < 0) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, FindFontSize_fit_H_and_W()\nline of error handler:%d",
-                  __FILE__, "WndProc_ScanListView", rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, FindFontSize_fit_H_and_W()\nline of error handler:%d");
         return FONT_FAILED;
     }
     p->hFont_buttons = create_button_font(iFontH);
     if (!p->hFont_buttons) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, zt_CreateFont()\nline of error handler:%d",
-                  __FILE__, "WndProc_ScanListView", rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, zt_CreateFont()\nline of error handler:%d");
         return FONT_FAILED;
     }
     for (HWND h : {p->hWndBTN01, p->hWndBTN02})
@@ -137,9 +131,8 @@ void on_Move(STR_ScanListView* p, WPARAM wParam, LPARAM lParam)
                                  p->pSTR ? p->pSTR->counter_valid : 0);
     if (iRet < 0) {
         STR_ReportUnit* rep = rep_scanlist();
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\niRetCode = %d <- onButton_Move()\nline of error handler:%d",
-                  __FILE__, "WndProc_ScanListView", rep->iLine, iRet, __LINE__);
+        QD_REPORT(rep, "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\niRetCode = %d <- onButton_Move()\nline of error handler:%d",
+                  iRet);
     }
 }
 
@@ -160,9 +153,8 @@ void on_CreateProfile(STR_ScanListView* p)
     int32_t iRet = onButton_Create_Profile(p->hwnd, p->hwndLV, &p->hwnd_ProfileName, &p->rwProfile, p->pSTR);
     if (iRet < 0) {
         STR_ReportUnit* rep = rep_scanlist();
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\niRetCode = %d <- onButton_Create_Profile()\nline of error handler:%d",
-                  __FILE__, "WndProc_ScanListView", rep->iLine, iRet, __LINE__);
+        QD_REPORT(rep, "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\niRetCode = %d <- onButton_Create_Profile()\nline of error handler:%d",
+                  iRet);
     }
 }
 
