@@ -105,3 +105,27 @@ HFONT create_button_font(int32_t iHeight)
 {
     return zt_CreateFont(iHeight, 700, 0, 0, 0, 16, FACE);
 }
+
+int32_t fit_window_button_font(HWND hwnd, const wchar_t* ptcLongestCaption, int32_t iButtonW, int32_t iButtonH)
+{
+    zt_WindowDC dc(hwnd);
+    if (!dc.get()) return QD_FONT_NO_DC;
+    const int32_t iH = fit_button_font_height(dc.get(), ptcLongestCaption, iButtonW, iButtonH);
+    return iH < 0 ? QD_FONT_NO_FIT : iH;
+}
+
+HFONT make_fitted_button_font(HWND hwnd, const wchar_t* ptcLongestCaption, int32_t iButtonW, int32_t iButtonH,
+                              int32_t* piFailed)
+{
+    const int32_t iH = fit_window_button_font(hwnd, ptcLongestCaption, iButtonW, iButtonH);
+    HFONT hFont = iH >= 0 ? create_button_font(iH) : nullptr;
+    if (piFailed) *piFailed = iH == QD_FONT_NO_DC ? 0 : iH < 0 ? 1 : 2;
+    return hFont;
+}
+
+void paint_gradient(HDC hdc, const RECT& rc)
+{
+    TRIVERTEX v[2] = {{rc.left, rc.top, 0x1600, 0xFA00, 0xFA00, 0}, {rc.right, rc.bottom, 0xBB00, 0xFD00, 0xFD00, 0}};
+    GRADIENT_RECT r = {0, 1};
+    GradientFill(hdc, v, 2, &r, 1, GRADIENT_FILL_RECT_V);
+}

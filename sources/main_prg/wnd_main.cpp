@@ -90,18 +90,11 @@ void set_button_fonts(STR_MainWnd* p)
 int32_t fit_main_button_font(HWND hwnd)
 {
     const STR_Size btn = main_button_size(zt_ScreenW(), zt_ScreenH());
-    int32_t iFontH;
-    {
-        zt_WindowDC dc(hwnd);
-        if (!dc.get()) {
-            QD_REPORT_HF(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetDC() of Main Window\nline of error handler:%d");
-            return -1;
-        }
-        iFontH = fit_button_font_height(dc.get(), L"Load Profile", btn.i_w, btn.i_h);
-    }
-    if (iFontH < 0) {
-        QD_REPORT_HF(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR while get font size for buttons\nline of error handler:%d");
-    }
+    const int32_t iFontH = fit_window_button_font(hwnd, L"Load Profile", btn.i_w, btn.i_h);
+    if (iFontH == QD_FONT_NO_DC)
+        QD_REPORT(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetDC() of Main Window\nline of error handler:%d");
+    else if (iFontH < 0)
+        QD_REPORT(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR while get font size for buttons\nline of error handler:%d");
     return iFontH;
 }
 
@@ -172,20 +165,13 @@ LRESULT on_WM_SIZE_msg(STR_MainWnd* p, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-void paint_background_gradient(HDC hdc, const RECT& rc)
-{
-    TRIVERTEX v[2] = {{rc.left, rc.top, 0x1600, 0xFA00, 0xFA00, 0}, {rc.right, rc.bottom, 0xBB00, 0xFD00, 0xFD00, 0}};
-    GRADIENT_RECT r = {0, 1};
-    GradientFill(hdc, v, 2, &r, 1, GRADIENT_FILL_RECT_V);
-}
-
 LRESULT on_WM_PAINT(STR_MainWnd* p)
 {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(p->hwnd_MW, &ps);
     RECT rc;
     GetClientRect(p->hwnd_MW, &rc);
-    paint_background_gradient(hdc, rc);
+    paint_gradient(hdc, rc);
     draw_MainWindow(p->hwnd_MW, hdc, &p->geom, p->hFont_buttons, &p->loaded);
     EndPaint(p->hwnd_MW, &ps);
     return 0;

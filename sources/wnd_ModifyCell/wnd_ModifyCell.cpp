@@ -112,25 +112,13 @@ void create_controls(HWND hwnd, STR_ModifyCell* p)
 // Returns false after a report when a step fails.
 bool create_control_font(HWND hwnd, STR_ModifyCell* p)
 {
-    int32_t iFontH;
-    {
-        zt_WindowDC dc(hwnd);
-        if (!dc.get()) {
-            QD_REPORT_HF(&g_rep_ModifyCell, "WndProc_ModifyCell", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : GetDC()\nline of error handler:\n%d");
-            return false;
-        }
-        iFontH = fit_button_font_height(dc.get(), L"Cancel", p->layout.i_ctl_w, p->layout.i_ctl_h);
-    }
-    if (iFontH < 0) {
-        QD_REPORT_HF(&g_rep_ModifyCell, "WndProc_ModifyCell", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : FindFontSize_fit_H_and_W()\nline of error handler:\n%d");
-        return false;
-    }
-    p->hFont = create_button_font(iFontH);
-    if (!p->hFont) {
-        QD_REPORT_HF(&g_rep_ModifyCell, "WndProc_ModifyCell", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : zt_CreateFont()\nline of error handler:\n%d");
-        return false;
-    }
-    return true;
+    int32_t iFailed = 0;
+    p->hFont = make_fitted_button_font(hwnd, L"Cancel", p->layout.i_ctl_w, p->layout.i_ctl_h, &iFailed);
+    if (p->hFont) return true;
+    const char* const steps[3] = {"GetDC()", "FindFontSize_fit_H_and_W()", "zt_CreateFont()"};
+    QD_REPORT(&g_rep_ModifyCell, "WndProc_ModifyCell", "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error : %s\nline of error handler:\n%d",
+              steps[iFailed]);
+    return false;
 }
 
 void subclass_controls(HWND hwnd, STR_ModifyCell* p)
@@ -199,9 +187,7 @@ LRESULT on_WM_PAINT(HWND hwnd, const STR_ModifyCell* p)
     if (hdc && p->bCreated) {
         RECT rc;
         GetClientRect(hwnd, &rc);
-        TRIVERTEX v[2] = {{rc.left, rc.top, 0x1600, 0xFA00, 0xFA00, 0}, {rc.right, rc.bottom, 0xBB00, 0xFD00, 0xFD00, 0}};
-        GRADIENT_RECT gr = {0, 1};
-        GradientFill(hdc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+        paint_gradient(hdc, rc);
         SetBkMode(hdc, TRANSPARENT);
         for (int k = 0; k < QD_MC_FIELDS; ++k) {
             const STR_Rect& r = p->layout.arr_rc_labels[k];

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "modify_cell_layout.h"
+#include "funcs_layout_windows/fonts.h"
 #include "platform/zt_win.h"
 #include "profile_format.h"
 #include "report/report.h"
@@ -100,9 +101,7 @@ LRESULT on_WM_PAINT(HWND hwnd, const STR_ProfileNameWnd* p)
     if (hdc) {
         RECT rc;
         GetClientRect(hwnd, &rc);
-        TRIVERTEX v[2] = {{rc.left, rc.top, 0x1600, 0xFA00, 0xFA00, 0}, {rc.right, rc.bottom, 0xBB00, 0xFD00, 0xFD00, 0}};
-        GRADIENT_RECT gr = {0, 1};
-        GradientFill(hdc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+        paint_gradient(hdc, rc);
         if (p->bCreated) {
             const STR_Rect& r = p->layout.rc_label;
             RECT rcLabel = {r.i_left, r.i_top, r.i_right, r.i_bottom};

@@ -30,23 +30,12 @@ HWND create_button(HWND hwnd, HINSTANCE hInst, const wchar_t* ptcText, int iID, 
 // Returns 1, or FONT_FAILED after a report.
 int32_t make_button_font(STR_ScanListView* p, STR_Size btn)
 {
-    STR_ReportUnit* rep = rep_scanlist();
-    int32_t iFontH;
-    {
-        zt_WindowDC dc(p->hwnd);
-        if (!dc.get()) {
-            QD_REPORT_HF(rep, "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, GetDC( )\nline of error handler:%d");
-            return FONT_FAILED;
-        }
-        iFontH = fit_button_font_height(dc.get(), L"Create Profile", btn.i_w, btn.i_h);
-    }
-    if (iFontH < 0) {
-        QD_REPORT_HF(rep, "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, FindFontSize_fit_H_and_W()\nline of error handler:%d");
-        return FONT_FAILED;
-    }
-    p->hFont_buttons = create_button_font(iFontH);
+    int32_t iFailed = 0;
+    p->hFont_buttons = make_fitted_button_font(p->hwnd, L"Create Profile", btn.i_w, btn.i_h, &iFailed);
     if (!p->hFont_buttons) {
-        QD_REPORT_HF(rep, "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, zt_CreateFont()\nline of error handler:%d");
+        const char* const steps[3] = {"GetDC( )", "FindFontSize_fit_H_and_W()", "zt_CreateFont()"};
+        QD_REPORT(rep_scanlist(), "WndProc_ScanListView", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, %s\nline of error handler:%d",
+                  steps[iFailed]);
         return FONT_FAILED;
     }
     for (HWND h : {p->hWndBTN01, p->hWndBTN02})
