@@ -99,6 +99,10 @@ case "${1:-}" in
     shell-standin) shell_standin "${2:-}" "${3:-}" ;;
     run)
         shift
+        # ctest lists a rebuilt test program's tests before its set-up step
+        # runs; a Wine desktop started then, without the display, would break
+        # every window until the server ends.
+        display_up || start
         # Wine's own services (and programs a test starts) outlive the program
         # and inherit its output; through a file, the caller's pipe closes
         # when the program ends.
