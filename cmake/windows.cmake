@@ -74,6 +74,25 @@ if(QD_BUILD_TESTS)
   add_dependencies(qd_win32_tests qd_fixture)
   add_dependencies(qd_e2e qd_fixture)
 
+  # The stand-in shell (tests/fixture/shell_standin.h): a folder-window
+  # program and the in-process server of the shell's collection of folder
+  # windows over its windows, registered in the test prefix before the tests.
+  add_executable(qd_file_explorer WIN32 ${CMAKE_SOURCE_DIR}/tests/fixture/file_explorer.cpp)
+  set_target_properties(qd_file_explorer PROPERTIES OUTPUT_NAME QdFileExplorer)
+  target_link_libraries(qd_file_explorer PRIVATE shell32 ole32 user32 gdi32)
+  target_link_options(qd_file_explorer PRIVATE -mwindows -municode)
+  add_library(qd_shell_standin SHARED ${CMAKE_SOURCE_DIR}/tests/fixture/shell_windows_standin.cpp
+                                      ${CMAKE_SOURCE_DIR}/tests/fixture/shell_windows_standin.def)
+  set_target_properties(qd_shell_standin PROPERTIES PREFIX "")
+  target_link_libraries(qd_shell_standin PRIVATE shell32 ole32 oleaut32 uuid user32)
+  foreach(t qd_win32_tests qd_e2e)
+    add_dependencies(${t} qd_file_explorer qd_shell_standin)
+    target_include_directories(${t} PRIVATE ${CMAKE_SOURCE_DIR}/tests/fixture)
+  endforeach()
+  add_test(NAME wine_shell_standin
+           COMMAND ${QD_WINE} shell-standin $<TARGET_FILE:qd_shell_standin> $<TARGET_FILE:qd_file_explorer>)
+  set_tests_properties(wine_shell_standin PROPERTIES FIXTURES_SETUP WINE DEPENDS wine_env_start)
+
   set(QD_ARTIFACTS ${CMAKE_SOURCE_DIR}/artifacts)
   foreach(t qd_win32_tests qd_e2e)
     gtest_discover_tests(${t}

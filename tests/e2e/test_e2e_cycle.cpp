@@ -2,7 +2,9 @@
 // user's clicks arrive: Scan, the List of Windows table with its check
 // boxes, Modify Cell from the popup menu, Move, Create Profile with the
 // Name of Profile window and the Save dialog, Load Profile through the Open
-// dialog and by a dropped file, and Apply with its three actions.
+// dialog and by a dropped file, and Apply with its three actions. Folder
+// windows are those of the stand-in shell of the test prefix, found through
+// the shell's collection like Explorer's (tests/fixture/shell_standin.h).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,6 +22,7 @@
 #include "driver_listview.h"
 #include "profile_format.h"
 #include "program_fixture.h"
+#include "shell_standin.h"
 
 namespace {
 
@@ -202,6 +205,8 @@ protected:
     void SetUp() override
     {
         SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", kLoadedWindows);
+        refsFile = temp_file(L"qd_cycle_shell_refs");  // the program inherits the name
+        SetEnvironmentVariableW(QD_STANDIN_REFS_ENV, refsFile.c_str());
         close_class(kLoadedClass);
         ProgramTest::SetUp();
     }
@@ -219,9 +224,7 @@ protected:
             drv::close_handles(p);
         }
         close_class(kLoadedClass);
-        for (const std::wstring& c : explorerCaptions)
-            for (HWND hwnd : windows_of_class(L"ExplorerWClass"))
-                if (drv::text(hwnd) == c) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        close_class(QD_STANDIN_FOLDER_CLASS);
         for (const std::wstring& f : tempFiles) DeleteFileW(f.c_str());
         for (const std::wstring& d : tempDirs) RemoveDirectoryW(d.c_str());
     }
@@ -328,8 +331,17 @@ protected:
         return tempFiles.back();
     }
 
+    // A new folder; its window's caption is the name after temp_dir().
+    std::wstring temp_folder(const wchar_t* ptcStem)
+    {
+        tempDirs.push_back(fresh_temp_path(ptcStem, L""));
+        EXPECT_TRUE(CreateDirectoryW(tempDirs.back().c_str(), nullptr));
+        return tempDirs.back();
+    }
+
     std::vector<drv::Process> fixtures;
-    std::vector<std::wstring> tempFiles, tempDirs, explorerCaptions;
+    std::vector<std::wstring> tempFiles, tempDirs;
+    std::wstring refsFile;
 };
 
 // The shortened caption: first 25 characters, "...", last 20.
@@ -420,13 +432,18 @@ TEST_F(CycleTest, ScanListsTheWindowsAndTheTicksSelectTheRows)
 
 TEST_F(CycleTest, ModifyCellMoveAndCreateProfileWriteTheTickedRows)
 {
-    const Geom gA = {100, 120, 400, 300}, gB = {640, 200, 360, 260}, gEdited = {120, 40, 800, 600};
+    const Geom gA = {100, 120, 400, 300}, gB = {640, 200, 360, 260}, gEdited = {120, 40, 800, 600}, gF = {300, 260, 560, 380};
     start_fixture({L"caption=Cycle edit alpha;class=QdCycEditA;x=100;y=120;w=400;h=300",
                    L"caption=Cycle edit beta;class=QdCycEditB;x=640;y=200;w=360;h=260",
                    L"caption=Cycle edit gamma;class=QdCycEditC;x=500;y=500;w=300;h=200;state=min"});
     ASSERT_FALSE(HasFatalFailure());
     HWND hwndA = FindWindowW(L"QdCycEditA", nullptr), hwndB = FindWindowW(L"QdCycEditB", nullptr),
          hwndC = FindWindowW(L"QdCycEditC", nullptr);
+    const std::wstring folder = temp_folder(L"qd_cycle_edit_folder");
+    fixtures.push_back(drv::start(drv::beside_driver(L"QdFileExplorer.exe"), L"\"" + folder + L"\""));
+    HWND hwndF = drv::wait_window(QD_STANDIN_FOLDER_CLASS, fixtures.back().dwPid, 10000);
+    ASSERT_NE(nullptr, hwndF) << "no folder window";
+    SetWindowPos(hwndF, nullptr, gF.x, gF.y, gF.w, gF.h, SWP_NOZORDER | SWP_NOACTIVATE);
 
     HWND hwndList = scan();
     ASSERT_NE(nullptr, hwndList);
@@ -434,8 +451,10 @@ TEST_F(CycleTest, ModifyCellMoveAndCreateProfileWriteTheTickedRows)
     const int rA = drv::lv_find_row(hwndLV, COL_NAME, L"Cycle edit alpha");
     const int rB = drv::lv_find_row(hwndLV, COL_NAME, L"Cycle edit beta");
     const int rC = drv::lv_find_row(hwndLV, COL_NAME, L"Cycle edit gamma");
-    ASSERT_TRUE(rA >= 0 && rB >= 0 && rC >= 0);
+    const int rF = drv::lv_find_row(hwndLV, COL_NAME, folder.substr(temp_dir().size()));
+    ASSERT_TRUE(rA >= 0 && rB >= 0 && rC >= 0 && rF >= 0);
     ASSERT_EQ(gA, row_geom(hwndLV, rA));
+    EXPECT_EQ("0", standin_refs(refsFile)) << "the scan kept references the shell handed out";
 
     // Right mouse button on the Width cell: the popup menu, then Modify Cell.
     SetForegroundWindow(hwndList);
@@ -472,7 +491,7 @@ TEST_F(CycleTest, ModifyCellMoveAndCreateProfileWriteTheTickedRows)
     // The user moved B since the scan; Move puts the ticked windows at their cells.
     SetWindowPos(hwndB, nullptr, 50, 600, 200, 150, SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_EQ(Geom({50, 600, 200, 150}), geom_of(hwndB));
-    for (int r : {rA, rB, rC}) ASSERT_TRUE(drv::lv_set_ticked(hwndLV, r, true));
+    for (int r : {rA, rB, rC, rF}) ASSERT_TRUE(drv::lv_set_ticked(hwndLV, r, true));
     click(hwndList, ID_MOVE);
     EXPECT_TRUE(wait_for([&] { return geom_of(hwndA) == gEdited && geom_of(hwndB) == gB; }, 3000, "Move"));
     EXPECT_EQ(gEdited, geom_of(hwndA));
@@ -507,26 +526,27 @@ TEST_F(CycleTest, ModifyCellMoveAndCreateProfileWriteTheTickedRows)
     ASSERT_TRUE(read_file(path, &file)) << "no profile file was written";
     STR_ProfileView view{};
     ASSERT_EQ(QD_PRF_OK, profile_open(file.data(), file.size(), &view));
-    EXPECT_EQ(3u, view.N_wnds);
+    EXPECT_EQ(4u, view.N_wnds);
     qd_char tcName[300] = {};
     profile_copy_name(&view, tcName, 300);
     EXPECT_EQ(name, std::wstring(reinterpret_cast<const wchar_t*>(tcName)));
 
-    // Rows in list order, each with the fixture's program file and the
-    // geometry of its cells; the minimised one with zeros.
+    // Rows in list order, each with the fixture's program file or the folder
+    // and the geometry of its cells; the minimised one with zeros.
     const std::wstring exe = drv::beside_driver(L"qd_fixture.exe");
-    std::vector<std::pair<int, Entry>> rows = {{rA, {1, gEdited, exe}}, {rB, {1, gB, exe}}, {rC, {1, {0, 0, 0, 0}, exe}}};
+    std::vector<std::pair<int, Entry>> rows = {
+        {rA, {1, gEdited, exe}}, {rB, {1, gB, exe}}, {rC, {1, {0, 0, 0, 0}, exe}}, {rF, {0, gF, folder}}};
     std::sort(rows.begin(), rows.end(), [](const std::pair<int, Entry>& a, const std::pair<int, Entry>& b) { return a.first < b.first; });
     std::vector<Entry> expected;
     for (const auto& r : rows) expected.push_back(r.second);
-    for (uint32_t i = 0; i < view.N_wnds && i < 3; ++i) {
+    for (uint32_t i = 0; i < view.N_wnds && i < 4; ++i) {
         STR_ProfileEntry e{};
         ASSERT_EQ(QD_PRF_OK, profile_entry_at(&view, i, &e));
         qd_char tcPath[600] = {};
         profile_copy_path(&e, tcPath, 600);
         EXPECT_EQ(expected[i].path, std::wstring(reinterpret_cast<const wchar_t*>(tcPath))) << "entry " << i;
         EXPECT_EQ(expected[i].g, (Geom{e.i_x, e.i_y, e.i_w, e.i_h})) << "entry " << i;
-        EXPECT_EQ(1, e.uc_kind) << "entry " << i;
+        EXPECT_EQ(expected[i].kind, e.uc_kind) << "entry " << i;
     }
     EXPECT_TRUE(profile_bytes(expected, name) == file) << "the file's bytes differ from the expected profile";
 }
@@ -583,18 +603,31 @@ TEST_F(CycleTest, SavingOverAnExistingFileAsksThenRefusesAndKeepsTheFile)
     EXPECT_TRUE(before == after) << "the existing file was changed (" << after.size() << " bytes now)";
 }
 
-TEST_F(CycleTest, LoadStartsTheProgramsAndApplyMinimizesRestoresAndCloses)
+TEST_F(CycleTest, LoadOpensFoldersStartsProgramsAndApplyMinimizesRestoresAndCloses)
 {
     // Two program entries: the fixture and a copy of it under another name,
-    // so that each entry has a program file and a window of its own.
+    // so that each entry has a program file and a window of its own; two
+    // folder entries, opened through the shell and found through its
+    // collection of folder windows.
     const std::wstring exe1 = drv::beside_driver(L"qd_fixture.exe");
     const std::wstring exe2 = fresh_temp_path(L"qd_cycle_fixture_copy", L".exe");
     ASSERT_TRUE(CopyFileW(exe1.c_str(), exe2.c_str(), FALSE));
     tempFiles.push_back(exe2);
-    const Geom g1 = {140, 90, 640, 420}, g2 = {820, 150, 500, 380};
+    const std::wstring dir1 = temp_folder(L"qd_cycle_load_dir"), dir2 = temp_folder(L"qd_cycle_load_dir");
+    const Geom g1 = {140, 90, 640, 420}, g2 = {820, 150, 500, 380}, gD1 = {60, 520, 520, 360}, gD2 = {900, 580, 640, 400};
     const std::wstring name = L"Cycle load";
     const std::wstring path = temp_file(L"qd_cycle_load");
-    ASSERT_TRUE(write_file(path, profile_bytes({{1, g1, exe1}, {1, g2, exe2}}, name)));
+    ASSERT_TRUE(write_file(path, profile_bytes({{1, g1, exe1}, {0, gD1, dir1}, {1, g2, exe2}, {0, gD2, dir2}}, name)));
+    // The profile's windows with their saved geometry: the programs' by their
+    // program file, the folders' by their caption.
+    typedef std::vector<std::pair<HWND, Geom>> Placed;
+    auto loaded = [&] {
+        return Placed{{loaded_window_of(exe1), g1}, {loaded_window_of(exe2), g2},
+                      {FindWindowW(QD_STANDIN_FOLDER_CLASS, dir1.substr(temp_dir().size()).c_str()), gD1},
+                      {FindWindowW(QD_STANDIN_FOLDER_CLASS, dir2.substr(temp_dir().size()).c_str()), gD2}};
+    };
+    auto all = [](const Placed& w, bool (*pfn)(const std::pair<HWND, Geom>&)) { return std::all_of(w.begin(), w.end(), pfn); };
+    auto at_place = [](const std::pair<HWND, Geom>& p) { return !IsIconic(p.first) && geom_of(p.first) == p.second; };
 
     EXPECT_EQ(3, drv::combo_count(GetDlgItem(hwndMain, ID_ACTIONS)));
     EXPECT_EQ(L"Minimize", drv::combo_text(GetDlgItem(hwndMain, ID_ACTIONS), ACTION_MINIMIZE));
@@ -607,12 +640,11 @@ TEST_F(CycleTest, LoadStartsTheProgramsAndApplyMinimizesRestoresAndCloses)
     ASSERT_TRUE(wait_for([&] { return drv::combo_count(profile_list()) == 1; }, 20000, "profile listed after loading"));
     EXPECT_EQ(name, drv::combo_text(profile_list(), 0));
     EXPECT_EQ(0, SendMessageW(profile_list(), CB_GETCURSEL, 0, 0));
-    HWND hwnd1 = loaded_window_of(exe1), hwnd2 = loaded_window_of(exe2);
-    ASSERT_NE(nullptr, hwnd1) << "the first program's window is not there";
-    ASSERT_NE(nullptr, hwnd2) << "the second program's window is not there";
-    EXPECT_TRUE(wait_for([&] { return geom_of(hwnd1) == g1 && geom_of(hwnd2) == g2; }, 2000, "placing"));
-    EXPECT_EQ(g1, geom_of(hwnd1));
-    EXPECT_EQ(g2, geom_of(hwnd2));
+    EXPECT_EQ("0", standin_refs(refsFile)) << "the load kept references the shell handed out";
+    const Placed w = loaded();
+    for (size_t i = 0; i < w.size(); ++i) ASSERT_NE(nullptr, w[i].first) << "window " << i << " of the profile is not there";
+    EXPECT_TRUE(wait_for([&] { return all(w, at_place); }, 2000, "placing"));
+    for (const auto& p : w) EXPECT_EQ(p.second, geom_of(p.first));
 
     RedrawWindow(hwndMain, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SetWindowPos(hwndMain, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -620,20 +652,19 @@ TEST_F(CycleTest, LoadStartsTheProgramsAndApplyMinimizesRestoresAndCloses)
     EXPECT_FALSE(drv::screenshot(hwndMain, L"cycle_main_window_loaded.png").empty());
 
     apply(ACTION_MINIMIZE);
-    EXPECT_TRUE(wait_for([&] { return IsIconic(hwnd1) && IsIconic(hwnd2); }, 3000, "Minimize"));
+    EXPECT_TRUE(wait_for([&] { return all(w, [](const std::pair<HWND, Geom>& p) { return IsIconic(p.first) != FALSE; }); },
+                         3000, "Minimize"));
 
-    // The user brings one back and moves it; Restore puts both at their place.
-    ShowWindow(hwnd1, SW_RESTORE);
-    SetWindowPos(hwnd1, nullptr, 300, 500, 250, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_EQ(Geom({300, 500, 250, 200}), geom_of(hwnd1));
+    // The user brings a folder back and moves it; Restore puts all at their place.
+    ShowWindow(w[2].first, SW_RESTORE);
+    SetWindowPos(w[2].first, nullptr, 300, 500, 250, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(Geom({300, 500, 250, 200}), geom_of(w[2].first));
     apply(ACTION_RESTORE);
-    EXPECT_TRUE(wait_for([&] { return !IsIconic(hwnd1) && !IsIconic(hwnd2) && geom_of(hwnd1) == g1 && geom_of(hwnd2) == g2; },
-                         3000, "Restore"));
-    EXPECT_EQ(g1, geom_of(hwnd1));
-    EXPECT_EQ(g2, geom_of(hwnd2));
+    EXPECT_TRUE(wait_for([&] { return all(w, at_place); }, 3000, "Restore"));
+    for (const auto& p : w) EXPECT_EQ(p.second, geom_of(p.first));
 
     apply(ACTION_CLOSE);
-    EXPECT_TRUE(wait_for([&] { return !IsWindow(hwnd1) && !IsWindow(hwnd2); }, 5000, "Close"));
+    EXPECT_TRUE(wait_for([&] { return all(w, [](const std::pair<HWND, Geom>& p) { return !IsWindow(p.first); }); }, 5000, "Close"));
     EXPECT_EQ(0, drv::combo_count(profile_list())) << "the closed profile is still listed";
 
     // The same file dropped on the main window loads it again.
@@ -641,48 +672,9 @@ TEST_F(CycleTest, LoadStartsTheProgramsAndApplyMinimizesRestoresAndCloses)
     ASSERT_NE(nullptr, drop);
     ASSERT_TRUE(wait_for([&] { return drv::combo_count(profile_list()) == 1; }, 20000, "profile listed after the drop"));
     EXPECT_EQ(name, drv::combo_text(profile_list(), 0));
-    HWND hwnd1b = loaded_window_of(exe1), hwnd2b = loaded_window_of(exe2);
-    ASSERT_NE(nullptr, hwnd1b);
-    ASSERT_NE(nullptr, hwnd2b);
-    EXPECT_TRUE(wait_for([&] { return geom_of(hwnd1b) == g1 && geom_of(hwnd2b) == g2; }, 2000, "placing after the drop"));
-    EXPECT_EQ(g1, geom_of(hwnd1b));
-    EXPECT_EQ(g2, geom_of(hwnd2b));
-}
-
-TEST_F(CycleTest, ProfileWithAFolderSaysTheFolderWasNotDetected)
-{
-    const std::wstring leaf = fresh_temp_path(L"qd_cycle_folder", L"").substr(temp_dir().size());
-    const std::wstring folder = temp_dir() + leaf;
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    tempDirs.push_back(folder);
-    explorerCaptions.push_back(leaf);
-    const std::wstring exe = drv::beside_driver(L"qd_fixture.exe");
-    const Geom gProgram = {700, 300, 400, 300};
-    const std::wstring name = L"Cycle folder";
-    const std::wstring path = temp_file(L"qd_cycle_with_folder");
-    ASSERT_TRUE(write_file(path, profile_bytes({{0, {200, 150, 600, 400}, folder}, {1, gProgram, exe}}, name)));
-
-    std::unique_ptr<drv::RemoteBlock> drop = drv::post_drop(hwndMain, path);
-    ASSERT_NE(nullptr, drop);
-    HWND hwndBox = drv::wait_other_dialog(proc.dwPid, {}, 20000);
-    ASSERT_NE(nullptr, hwndBox) << "no box about the folder";
-    EXPECT_EQ(L"info", drv::text(hwndBox));
-    EXPECT_EQ(L"Not all Folders of Profile were detected after launching\n", drv::dialog_text(hwndBox));
-    EXPECT_EQ(hwndMain, GetWindow(hwndBox, GW_OWNER));
-    drv::press(hwndBox, IDOK);
-    ASSERT_TRUE(wait_for([&] { return drv::combo_count(profile_list()) == 1; }, 5000, "profile listed"));
-    EXPECT_EQ(name, drv::combo_text(profile_list(), 0));
-
-    // The folder was opened and the program placed.
-    bool bFolderOpen = false;
-    for (HWND hwnd : windows_of_class(L"ExplorerWClass")) bFolderOpen |= drv::text(hwnd) == leaf;
-    EXPECT_TRUE(bFolderOpen) << "no Explorer window shows the folder";
-    HWND hwndPrg = loaded_window_of(exe);
-    ASSERT_NE(nullptr, hwndPrg);
-    EXPECT_EQ(gProgram, geom_of(hwndPrg));
-
-    RedrawWindow(hwndMain, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    SetWindowPos(hwndMain, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    Sleep(300);
-    EXPECT_FALSE(drv::screenshot(hwndMain, L"cycle_main_window_folder_profile.png").empty());
+    const Placed w2 = loaded();
+    for (size_t i = 0; i < w2.size(); ++i) ASSERT_NE(nullptr, w2[i].first) << "window " << i << " of the profile is not there";
+    EXPECT_TRUE(wait_for([&] { return all(w2, at_place); }, 2000, "placing after the drop"));
+    for (const auto& p : w2) EXPECT_EQ(p.second, geom_of(p.first));
+    EXPECT_EQ("0", standin_refs(refsFile));
 }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "funcs_layout_windows/scan_command.h"
 #include "main_window_fixture.h"
 #include "platform/zt_win.h"
+#include "shell_standin.h"
 
 TestWindow::TestWindow(const wchar_t* ptcClass, const wchar_t* ptcCaption, RECT rc, WndState state)
 {
@@ -42,7 +45,8 @@ namespace {
 HANDLE test_open(void* pCtx, DWORD dwPid)
 {
     ProcQueries* q = static_cast<ProcQueries*>(pCtx);
-    if (q->bOpenFails || (q->bOnlyThisProcess && dwPid != GetCurrentProcessId())) {
+    const bool bOther = std::find(q->otherPids.begin(), q->otherPids.end(), dwPid) != q->otherPids.end();
+    if (q->bOpenFails || (q->bOnlyThisProcess && dwPid != GetCurrentProcessId() && !bOther)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
@@ -80,16 +84,15 @@ DWORD test_image(void* pCtx, HANDLE h, wchar_t* ptcBuf, DWORD uiN)
     return answer(q, scan_system_proc_queries()->pfnImageName, h, ptcBuf, uiN);
 }
 
-STR_ShellWalk test_walk(void* pCtx, QD_ShellFolderFound pfnFound, void* pFoundCtx)
+HWND folder_window_of(DWORD dwPid)
 {
-    FolderSource* f = static_cast<FolderSource*>(pCtx);
-    if (f->pfnDuringWalk) f->pfnDuringWalk(f->pWalkCtx);
-    if (f->bCreated && SUCCEEDED(f->hr))
-        for (const FolderSource::Pair& p : f->pairs) {
-            ++f->iVisited;
-            if (!pfnFound(pFoundCtx, p.hwnd, p.path.c_str(), static_cast<uint32_t>(p.path.size()))) break;
-        }
-    return {f->bCreated, f->hr};
+    for (HWND h = FindWindowExW(nullptr, nullptr, QD_STANDIN_FOLDER_CLASS, nullptr); h;
+         h = FindWindowExW(nullptr, h, QD_STANDIN_FOLDER_CLASS, nullptr)) {
+        DWORD dw = 0;
+        GetWindowThreadProcessId(h, &dw);
+        if (IsWindowVisible(h) && (dw == dwPid || !dwPid)) return h;
+    }
+    return nullptr;
 }
 
 void release_virtual(void*, void* pAddr) { VirtualFree(pAddr, 0, MEM_RELEASE); }
@@ -99,8 +102,45 @@ void release_virtual(void*, void* pAddr) { VirtualFree(pAddr, 0, MEM_RELEASE); }
 ProcQueries::ProcQueries() : m_q{test_open, test_module, test_image, this} { scan_set_proc_queries(&m_q); }
 ProcQueries::~ProcQueries() { scan_set_proc_queries(nullptr); }
 
-FolderSource::FolderSource() : m_src{test_walk, this} { explorer_set_folder_source(&m_src); }
-FolderSource::~FolderSource() { explorer_set_folder_source(nullptr); }
+FolderWindow::FolderWindow(const std::wstring& folder)
+{
+    const std::wstring self = this_exe_path();
+    std::wstring cmd = L"\"" + self.substr(0, self.find_last_of(L'\\') + 1) + L"QdFileExplorer.exe\" \"" + folder + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    dwPid = pi.dwProcessId;
+    for (int i = 0; i < 1000 && !hwnd; ++i, Sleep(10)) hwnd = folder_window_of(dwPid);
+}
+
+FolderWindow::~FolderWindow() { close_folder_windows(dwPid); }
+
+void close_folder_windows(DWORD dwPid)
+{
+    for (int i = 0; i < 500 && folder_window_of(dwPid); ++i, Sleep(10)) PostMessageW(folder_window_of(dwPid), WM_CLOSE, 0, 0);
+}
+
+StandInShell::StandInShell(const wchar_t* ptcFault)
+{
+    wchar_t tcDir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tcDir);
+    m_file = std::wstring(tcDir) + L"qd_standin_refs_" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    DeleteFileW(m_file.c_str());
+    SetEnvironmentVariableW(QD_STANDIN_REFS_ENV, m_file.c_str());
+    SetEnvironmentVariableW(QD_STANDIN_FAULT_ENV, ptcFault);
+}
+
+StandInShell::~StandInShell()
+{
+    SetEnvironmentVariableW(QD_STANDIN_REFS_ENV, nullptr);
+    SetEnvironmentVariableW(QD_STANDIN_FAULT_ENV, nullptr);
+    DeleteFileW(m_file.c_str());
+}
+
+std::string StandInShell::refs() const { return standin_refs(m_file); }
 
 TestStore::TestStore()
 {

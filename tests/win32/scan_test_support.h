@@ -1,13 +1,12 @@
 // Helpers of the scan tests: top-level windows of chosen kinds in this
-// process, process queries limited to this process, a folder source of
-// chosen pairs, and a store with buffers of a chosen size.
+// process, process queries limited to chosen processes, folder windows of
+// the stand-in shell, and a store with buffers of a chosen size.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "funcs_layout_windows/explorer_folders.h"
 #include "funcs_layout_windows/scan_passes.h"
 #include "scan_store.h"
 
@@ -35,6 +34,7 @@ public:
     ProcQueries();
     ~ProcQueries();  // the system's queries again
     bool bOnlyThisProcess = true;
+    std::vector<DWORD> otherPids;  // opened all the same
     bool bOpenFails = false;
     bool bModuleFails = false;
     bool bImageFails = false;
@@ -44,23 +44,28 @@ private:
     STR_ProcQueries m_q;
 };
 
-// A folder source answering with chosen (window, path) pairs.
-class FolderSource {
+// A folder window of the stand-in shell (tests/fixture/shell_standin.h),
+// its own process started on the folder; closed with the object.
+struct FolderWindow {
+    explicit FolderWindow(const std::wstring& folder);
+    ~FolderWindow();
+    HWND hwnd = nullptr;
+    DWORD dwPid = 0;
+};
+
+// Closes the stand-in's folder windows of a process (0: all, as those a
+// Load opened).
+void close_folder_windows(DWORD dwPid = 0);
+
+// The stand-in's collection in this process: the references it handed out
+// and a fault it injects (both ended with the object).
+class StandInShell {
 public:
-    FolderSource();
-    ~FolderSource();  // the shell's source again
-    struct Pair {
-        HWND hwnd;
-        std::wstring path;
-    };
-    std::vector<Pair> pairs;
-    bool bCreated = true;
-    HRESULT hr = S_OK;
-    int iVisited = 0;
-    void (*pfnDuringWalk)(void* pCtx) = nullptr;  // runs at the start of each walk
-    void* pWalkCtx = nullptr;
+    explicit StandInShell(const wchar_t* ptcFault = nullptr);
+    ~StandInShell();
+    std::string refs() const;  // "0" once everything handed out was released
 private:
-    STR_ShellFolderSource m_src;
+    std::wstring m_file;
 };
 
 // A store whose entry buffers are allocated for N entries and longest path

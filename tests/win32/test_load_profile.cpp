@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "box_recorder.h"
-#include "funcs_layout_windows/explorer_folders.h"
 #include "funcs_layout_windows/lists.h"
 #include "funcs_layout_windows/scan_command.h"
 #include "funcs_layout_windows/load_profile.h"
@@ -15,6 +14,8 @@
 #include "platform/zt_win.h"
 #include "profile_bytes.h"
 #include "profile_format.h"
+#include "scan_test_support.h"
+#include "shell_standin.h"
 
 namespace {
 
@@ -63,11 +64,6 @@ void short_wait(void* pCtx, DWORD)
     Sleep(60);
 }
 
-// No Explorer window is known to the shell (the tests that need folders
-// bring their own source).
-STR_ShellWalk walk_nothing(void*, QD_ShellFolderFound, void*) { return {true, S_OK}; }
-const STR_ShellFolderSource kNoFolders = {walk_nothing, nullptr};
-
 // A window standing in for the main window: owner of the boxes, parent of
 // the Profile and Action lists.
 class LoadProfileTest : public ::testing::Test {
@@ -88,13 +84,14 @@ protected:
         CB_Action_init(hwndActions, 5, &cbAction);
         ASSERT_EQ(1, preInitOnce_onLoadProfile(&store));
         zt_SetWaitHooks(short_wait, nullptr, &waits);
-        explorer_set_folder_source(&kNoFolders);
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // as the main window does
     }
     void TearDown() override
     {
         close_fixture_windows();
+        close_folder_windows();
+        CoUninitialize();
         zt_SetWaitHooks(nullptr, nullptr, nullptr);
-        explorer_set_folder_source(nullptr);
         finishWork_onLoadProfile(&store);
         DestroyWindow(hwndMain);
         for (const std::wstring& f : files) DeleteFileW(f.c_str());
@@ -362,6 +359,20 @@ TEST_F(LoadProfileTest, ApplyMinimizeRestoreCloseActOnTheSelectedProfileOnly)
     ASSERT_EQ(QD_PL_OK, profile_list_store_index(&cb, 0, &k));
     EXPECT_EQ(1u, k);
     EXPECT_EQ(1u, rec.boxes.size());  // only the placeholder's "failed to load" box
+}
+
+// A shell whose collection cannot be made: the folder opens all the same,
+// each attempt reports the failure, and the folder is told as not detected.
+TEST_F(LoadProfileTest, AFolderIsNotDetectedWhenTheShellCannotListItsWindows)
+{
+    StandInShell shell(L"create");
+    ASSERT_EQ(1, load({{0, L"C:\\users\\Public", 10, 10, 300, 200}}, u"Folder"));
+    ASSERT_EQ(11u, rec.boxes.size());  // a report per attempt, then the notice
+    EXPECT_NE(std::wstring::npos, rec.boxes[9].text.find(L"function : CoCreateInstance()\n\nret code hResult = -2147221164\n"));
+    EXPECT_EQ(L"Not all Folders of Profile were detected after launching\n", rec.boxes[10].text);
+    EXPECT_EQ(0u, loaded_profile_handle(&store, 0, 0));
+    for (int i = 0; i < 500 && !FindWindowW(QD_STANDIN_FOLDER_CLASS, L"Public"); ++i) Sleep(10);
+    EXPECT_NE(nullptr, FindWindowW(QD_STANDIN_FOLDER_CLASS, L"Public"));  // opened through the shell
 }
 
 TEST_F(LoadProfileTest, ApplyAsksForAnActionThenForAProfile)

@@ -12,6 +12,7 @@
 #include "main_window_fixture.h"
 #include "platform/zt_win.h"
 #include "scan_test_support.h"
+#include "shell_standin.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ protected:
     }
     void TearDown() override
     {
+        zt_SetAllocFailHook(nullptr, nullptr);
         if (hwndList && IsWindow(hwndList)) DestroyWindow(hwndList);
         scan_store_release_win(&store);
         DestroyWindow(hwndMain);
@@ -76,7 +78,6 @@ protected:
     HWND hwndList = nullptr;
     STR_ENUM_WNDS_DATA store = {};
     ProcQueries q;
-    FolderSource noFolders;  // the shell's collection depends on the session
     BoxRecorder rec;
 };
 
@@ -123,33 +124,40 @@ TEST_F(ScanCommandTest, NothingFoundShowsTheCountsAndOpensNoList)
     EXPECT_EQ(nullptr, store.pcDynMem_GeomText);
 }
 
-TEST_F(ScanCommandTest, ExplorerWindowsGetTheirFolderPathsOrNoPathAtAll)
+// Folder windows of the stand-in shell, each in a process of its own: every
+// row gets its window's folder through the shell's collection, a virtual
+// folder none, and each reference the collection handed out is released.
+TEST_F(ScanCommandTest, FolderWindowsGetTheirPathsThroughTheShell)
 {
-    q.pathOverride = L"C:\\windows\\explorer.exe";
-    FolderSource& src = noFolders;
-    TestWindow a(L"CabinetWClass", L"Public", rect(100, 100, 300, 200));
-    TestWindow b(L"CabinetWClass", L"Public again", rect(150, 150, 300, 200));
-    TestWindow c(L"CabinetWClass", L"This PC", rect(200, 200, 300, 200));
-
-    // Explorer windows without any folder path: no path at all to keep.
+    StandInShell shell;
+    FolderWindow pc(QD_STANDIN_THIS_PC);
+    q.otherPids = {pc.dwPid};
+    // Only a virtual folder: no path at all to keep.
     ASSERT_EQ(1, scan());
     ASSERT_EQ(1u, rec.boxes.size());
-    EXPECT_EQ(L"Number of found valid windows = 3\nMax length of path to valid windows = 0", rec.boxes[0].text);
+    EXPECT_EQ(L"Number of found valid windows = 1\nMax length of path to valid windows = 0", rec.boxes[0].text);
     EXPECT_EQ(nullptr, hwndList);
 
-    const std::wstring pub = L"C:\\Users\\Public";
-    src.pairs = {{a.hwnd, pub}, {b.hwnd, pub}};
+    wchar_t tcTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tcTemp);
+    const std::wstring pub = L"C:\\users\\Public", deep = tcTemp + std::wstring(259 - lstrlenW(tcTemp), L'd');
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    TestWindow prg(L"QdScanA", L"Program", rect(100, 100, 300, 200));
+    FolderWindow a(pub), b(pub), d(deep);
+    q.otherPids = {pc.dwPid, a.dwPid, b.dwPid, d.dwPid};
     rec.boxes.clear();
     ASSERT_EQ(1, scan());
+    RemoveDirectoryW(deep.c_str());
     EXPECT_TRUE(rec.boxes.empty());
-    ASSERT_NE(nullptr, hwndList);
-    EXPECT_EQ(2 * pub.size(), store.uiMaxLen_inBytes_AllPath);
+    for (HWND h : {pc.hwnd, a.hwnd, b.hwnd, d.hwnd, prg.hwnd}) ASSERT_GE(entry_of(&store, h), 0);
+    EXPECT_EQ(518u, store.uiMaxLen_inBytes_FolderPath);  // a 259-unit path is taken whole
     EXPECT_EQ(pub, entry_path(&store, entry_of(&store, a.hwnd)));
     EXPECT_EQ(pub, entry_path(&store, entry_of(&store, b.hwnd)));
-    const int ic = entry_of(&store, c.hwnd);
-    ASSERT_GE(ic, 0);
-    EXPECT_EQ(L"", entry_path(&store, ic));
-    EXPECT_EQ(0, scan_entry_flag(&store, ic));
+    EXPECT_EQ(deep, entry_path(&store, entry_of(&store, d.hwnd)));
+    EXPECT_EQ(L"", entry_path(&store, entry_of(&store, pc.hwnd)));
+    EXPECT_EQ(0, scan_entry_flag(&store, entry_of(&store, pc.hwnd)));
+    EXPECT_EQ(this_exe_path(), entry_path(&store, entry_of(&store, prg.hwnd)));
+    EXPECT_EQ("0", shell.refs());
 }
 
 TEST_F(ScanCommandTest, WindowsClosedBetweenThePassesLeaveNoRows)
@@ -158,17 +166,18 @@ TEST_F(ScanCommandTest, WindowsClosedBetweenThePassesLeaveNoRows)
         TestWindow* pw;
         bool bAll;
         TestWindow* pOther;
+        int iAlloc;
     };
     TestWindow a(L"QdScanA", L"Stays", rect(100, 100, 300, 200));
     TestWindow b(L"QdScanA", L"Goes away", rect(150, 150, 300, 200));
-    FolderSource& src = noFolders;  // its walk runs after counting, before filling
-    Closing closing = {&b, false, &a};
-    src.pWalkCtx = &closing;
-    src.pfnDuringWalk = [](void* pCtx) {
+    Closing closing = {&b, false, &a, 0};
+    // The entry buffers are taken after counting, before filling: the windows go there.
+    zt_SetAllocFailHook([](void* pCtx, size_t) {
         Closing* c = static_cast<Closing*>(pCtx);
-        if (c->pw->hwnd) DestroyWindow(c->pw->hwnd);
-        if (c->bAll && c->pOther->hwnd) DestroyWindow(c->pOther->hwnd);
-    };
+        if (++c->iAlloc == 2 && c->pw->hwnd) DestroyWindow(c->pw->hwnd);
+        if (c->iAlloc == 2 && c->bAll && c->pOther->hwnd) DestroyWindow(c->pOther->hwnd);
+        return false;
+    }, &closing);
     ASSERT_EQ(1, scan());
     EXPECT_EQ(1u, store.counter_valid);
     ASSERT_NE(nullptr, hwndList);
@@ -178,7 +187,7 @@ TEST_F(ScanCommandTest, WindowsClosedBetweenThePassesLeaveNoRows)
 
     // All counted windows gone: the notice instead of an empty list.
     TestWindow c(L"QdScanA", L"Goes too", rect(150, 150, 300, 200));
-    closing = {&c, true, &a};
+    closing = {&c, true, &a, 0};
     ASSERT_EQ(1, scan());
     EXPECT_EQ(nullptr, hwndList);
     ASSERT_EQ(1u, rec.boxes.size());
@@ -215,7 +224,6 @@ TEST_F(ScanCommandTest, FailedAllocationIsReportedAndReleasedByTheNextScan)
 TEST_F(MainWindowTest, ScanButtonReplacesTheOpenListAndChainsReportsOfAFailedScan)
 {
     ProcQueries q;
-    FolderSource noFolders;
     TestWindow a(L"QdScanA", L"Button scan", rect(100, 100, 300, 200));
     HWND hwndScan = GetDlgItem(hwnd, IDC_BTN_SCAN);
     SendMessageW(hwndScan, BM_CLICK, 0, 0);

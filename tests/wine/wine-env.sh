@@ -5,6 +5,7 @@
 #   wine-env.sh start         start Xvfb and the wineserver (creates the prefix once)
 #   wine-env.sh stop          stop both
 #   wine-env.sh run EXE ARGS  run a Windows program in that environment
+#   wine-env.sh shell-standin DLL EXE   register the stand-in shell (test prefix only)
 #   wine-env.sh shot FILE     save a screenshot of the whole virtual screen (PNG)
 # Environment: QD_WINEPREFIX (default <repo>/build/wineprefix), QD_DISPLAY (default :87).
 set -u
@@ -54,6 +55,38 @@ start() {
     "$WINESERVER" -p >/dev/null 2>&1 || true  # already running is fine
 }
 
+# The stand-in shell (tests/fixture/shell_standin.h), for the test prefix
+# only: its DLL serves CLSID_ShellWindows in-process, and opening a folder
+# starts its folder-window program (the command of the Folder class, without
+# the DDE exchange Wine's Explorer would get). Idempotent.
+shell_standin() {  # dll, folder-window exe
+    case "$WINEPREFIX" in
+        */build/wineprefix) ;;
+        *) echo "wine-env: the stand-in shell belongs to the test prefix, not $WINEPREFIX" >&2; exit 2 ;;
+    esac
+    [ -f "$1" ] && [ -f "$2" ] || { echo "wine-env: shell-standin DLL EXE: missing file" >&2; exit 2; }
+    local dll exe reg
+    # Z: is the Unix root; backslashes doubled for the .reg syntax.
+    dll=$(sed 's|/|\\\\|g' <<<"Z:$(realpath "$1")")
+    exe=$(sed 's|/|\\\\|g' <<<"Z:$(realpath "$2")")
+    reg=$WINEPREFIX/qd-shell-standin.reg
+    cat >"$reg" <<EOF
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\\InprocServer32]
+@="$dll"
+"ThreadingModel"="Apartment"
+
+[-HKEY_LOCAL_MACHINE\\Software\\Classes\\Folder\\shell\\open\\ddeexec]
+
+[HKEY_LOCAL_MACHINE\\Software\\Classes\\Folder\\shell\\open\\command]
+@="\\"$exe\\" \\"%1\\""
+EOF
+    "$WINE64" regedit /S "$(sed 's|/|\\|g' <<<"Z:$reg")" >/dev/null 2>&1
+    "$WINE64" reg query 'HKCR\Folder\shell\open\command' /ve 2>/dev/null | grep -qF "$(basename "$2")" ||
+        { echo "wine-env: the stand-in shell was not registered" >&2; exit 1; }
+}
+
 stop() {
     "$WINESERVER" -k >/dev/null 2>&1
     "$WINESERVER" -w >/dev/null 2>&1
@@ -74,8 +107,13 @@ stop() {
 case "${1:-}" in
     start) start ;;
     stop) stop ;;
+    shell-standin) shell_standin "${2:-}" "${3:-}" ;;
     run)
         shift
+        # ctest lists a rebuilt test program's tests before its set-up step
+        # runs; a Wine desktop started then, without the display, would break
+        # every window until the server ends.
+        display_up || start
         # Wine's own services (and programs a test starts) outlive the program
         # and inherit its output; through a file, the caller's pipe closes
         # when the program ends.
@@ -87,5 +125,5 @@ case "${1:-}" in
         exit $rc
         ;;
     shot) import -window root -display "$DISPLAY" "$2" ;;
-    *) echo "usage: $0 start|stop|run EXE [ARGS]|shot FILE" >&2; exit 2 ;;
+    *) echo "usage: $0 start|stop|shell-standin DLL EXE|run EXE [ARGS]|shot FILE" >&2; exit 2 ;;
 esac
