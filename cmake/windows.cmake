@@ -63,7 +63,7 @@ if(QD_BUILD_TESTS)
   # and a fixture program whose windows the scans find.
   file(GLOB QD_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
   add_executable(qd_e2e ${QD_E2E_SOURCES})
-  target_link_libraries(qd_e2e PRIVATE gtest_main qd_core qd_test_common user32 gdi32 psapi shell32 ole32 comctl32 version)
+  target_link_libraries(qd_e2e PRIVATE gtest_main qd_core qd_test_common user32 gdi32 psapi shell32 ole32 comctl32 version gdiplus)
   target_include_directories(qd_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(qd_e2e quorvel-dint)
 

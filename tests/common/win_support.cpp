@@ -78,13 +78,15 @@ void close_windows_of_class(const wchar_t* ptcClass)
     pump_until([ptcClass] { return windows_of_class(ptcClass).empty(); }, 3000);
 }
 
-PROCESS_INFORMATION start_fixture(const std::wstring& args)
+PROCESS_INFORMATION start_exe(const std::wstring& exe, const std::wstring& args)
 {
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    std::wstring cmd = L"\"" + fixture_exe() + L"\" " + args;
-    if (!CreateProcessW(fixture_exe().c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    std::wstring cmd = L"\"" + exe + L"\" " + args;
+    if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         pi = PROCESS_INFORMATION{};
     return pi;
 }
+
+PROCESS_INFORMATION start_fixture(const std::wstring& args) { return start_exe(fixture_exe(), args); }

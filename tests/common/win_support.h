@@ -36,6 +36,7 @@ std::vector<HWND> windows_of_class(const wchar_t* ptcClass, DWORD dwPid = 0);
 // Closes them and waits until they are gone.
 void close_windows_of_class(const wchar_t* ptcClass);
 
-// The fixture program started with its arguments (see tests/fixture);
+// A program (the fixture, see tests/fixture) started with its arguments;
 // null process handle when it could not start.
+PROCESS_INFORMATION start_exe(const std::wstring& exe, const std::wstring& args);
 PROCESS_INFORMATION start_fixture(const std::wstring& args);

@@ -1,156 +1,238 @@
 #include "driver.h"
 
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
 #include <cstdlib>
 
-#include "png_writer.h"
+#include "shell_standin.h"
 
 namespace drv {
 
-std::wstring beside_driver(const wchar_t* ptcName)
-{
-    wchar_t buf[MAX_PATH * 2] = {};
-    GetModuleFileNameW(nullptr, buf, MAX_PATH * 2);
-    std::wstring s(buf);
-    return s.substr(0, s.find_last_of(L"\\/") + 1) + ptcName;
-}
-
-Process start(const std::wstring& exe, const std::wstring& args)
-{
-    std::wstring cmd = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    Process p;
-    if (CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        p.hProcess = pi.hProcess;
-        p.dwPid = pi.dwProcessId;
-    }
-    return p;
-}
-
-DWORD wait_exit(Process& p, DWORD dwMs)
-{
-    if (!p.hProcess) return STILL_ACTIVE;
-    if (WaitForSingleObject(p.hProcess, dwMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
-    DWORD dwCode = STILL_ACTIVE;
-    GetExitCodeProcess(p.hProcess, &dwCode);
-    return dwCode;
-}
-
-void close_handles(Process& p)
-{
-    if (p.hProcess) CloseHandle(p.hProcess);
-    p = Process();
-}
-
 namespace {
 
-struct FindCtx {
-    const wchar_t* ptcClass;
-    DWORD dwPid;
-    HWND hwnd;
-};
-
-BOOL CALLBACK find_proc(HWND hwnd, LPARAM lParam)
+// Sends a message whose lParam is a record in the target's own memory,
+// where a list view reads and writes it: the record is copied there (fix,
+// when given, first points the pointers in it into the copy) and read back.
+// Posted instead (a drop: the record is the wParam), the record is left to
+// the program, which reads it later, and freed when the program ends.
+LRESULT remote(HWND hwnd, UINT uMsg, WPARAM wParam, void* pvRec, size_t uiN, const std::function<void(char*)>& fix = nullptr,
+               bool bPost = false)
 {
-    FindCtx* c = reinterpret_cast<FindCtx*>(lParam);
     DWORD dwPid = 0;
     GetWindowThreadProcessId(hwnd, &dwPid);
-    if (c->dwPid && dwPid != c->dwPid) return TRUE;
-    if (class_name(hwnd) != c->ptcClass) return TRUE;
-    if (!IsWindowVisible(hwnd)) return TRUE;
-    c->hwnd = hwnd;
-    return FALSE;
-}
-
-HWND find_window(const wchar_t* ptcClass, DWORD dwPid)
-{
-    FindCtx c = {ptcClass, dwPid, nullptr};
-    EnumWindows(find_proc, reinterpret_cast<LPARAM>(&c));
-    return c.hwnd;
-}
-
-std::wstring artefact_dir()
-{
-    const char* pc = getenv("QD_ARTIFACTS");
-    std::string s = pc && *pc ? pc : "artifacts";
-    std::wstring w(s.begin(), s.end());
-    if (!w.empty() && w[0] == L'/') w = L"Z:" + w;  // the Unix root is drive Z: under Wine
-    for (wchar_t& c : w)
-        if (c == L'/') c = L'\\';
-    CreateDirectoryW(w.c_str(), nullptr);
-    return w;
+    HANDLE h = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwPid);
+    char* p = h ? static_cast<char*>(VirtualAllocEx(h, nullptr, uiN, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) : nullptr;
+    if (p && fix) fix(p);
+    LRESULT r = 0;
+    if (p && WriteProcessMemory(h, p, pvRec, uiN, nullptr)) {
+        r = bPost ? PostMessageW(hwnd, uMsg, reinterpret_cast<WPARAM>(p), 0) : SendMessageW(hwnd, uMsg, wParam, reinterpret_cast<LPARAM>(p));
+        if (!bPost) ReadProcessMemory(h, p, pvRec, uiN, nullptr);
+    }
+    if (p && !bPost) VirtualFreeEx(h, p, 0, MEM_RELEASE);
+    if (h) CloseHandle(h);
+    return r;
 }
 
 }  // namespace
 
-HWND wait_window(const wchar_t* ptcClass, DWORD dwPid, DWORD dwMs)
+Geom geom(HWND hwnd)
 {
-    HWND hwnd = nullptr;
-    wait_until([&] { return (hwnd = find_window(ptcClass, dwPid)) != nullptr; }, dwMs);
-    return hwnd;
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    return Geom{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
 }
 
 std::wstring text(HWND hwnd)
 {
-    wchar_t buf[4096] = {};
-    DWORD_PTR dwRes = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 3000, &dwRes);
-    return buf;
+    wchar_t tc[2048] = {};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(tc), SMTO_ABORTIFHUNG, 3000, nullptr);
+    return tc;
 }
 
-std::wstring class_name(HWND hwnd)
+std::wstring box_text(HWND hwndBox) { return text(GetDlgItem(hwndBox, 0xFFFF)); }
+
+void click(HWND hwndParent, int id)
 {
-    wchar_t buf[256] = {};
-    GetClassNameW(hwnd, buf, 256);
-    return buf;
+    PostMessageW(hwndParent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwndParent, id)));
 }
 
-HWND wait_dialog(DWORD dwPid, DWORD dwMs) { return wait_window(L"#32770", dwPid, dwMs); }
+void sync(HWND hwnd) { SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr); }
 
-std::wstring dialog_text(HWND hwndDlg) { return text(GetDlgItem(hwndDlg, 0xFFFF)); }
-
-void press(HWND hwndDlg, int id)
+bool file_dialog_accept(HWND hwndDlg, const std::wstring& path)
 {
-    PostMessageW(hwndDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwndDlg, id)));
+    SendMessageW(GetDlgItem(hwndDlg, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    const bool bTaken = text(GetDlgItem(hwndDlg, 0x47c)) == path;
+    if (bTaken) click(hwndDlg, IDOK);
+    return bTaken;
 }
 
-RECT child_rect(HWND hwndParent, HWND hwndChild)
+std::wstring lv_cell(HWND hwndLV, int iRow, int iCol)
 {
-    RECT rc = {};
-    GetWindowRect(hwndChild, &rc);
-    MapWindowPoints(nullptr, hwndParent, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
+    struct {
+        LVITEMW item;
+        wchar_t tc[512];
+    } rec = {};
+    rec.item.iSubItem = iCol;
+    rec.item.cchTextMax = 511;
+    remote(hwndLV, LVM_GETITEMTEXTW, iRow, &rec, sizeof(rec), [&](char* p) { rec.item.pszText = reinterpret_cast<wchar_t*>(p + sizeof(LVITEMW)); });
+    return rec.tc;
 }
 
-std::wstring screenshot(HWND hwnd, const wchar_t* ptcName)
+int lv_row(HWND hwndLV, const std::wstring& name)
 {
-    RECT rc;
-    if (!GetWindowRect(hwnd, &rc)) return L"";
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdcMem = CreateCompatibleDC(hdcScreen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* pvBits = nullptr;
-    HBITMAP bmp = CreateDIBSection(hdcScreen, &bi, DIB_RGB_COLORS, &pvBits, nullptr, 0);
-    HGDIOBJ old = SelectObject(hdcMem, bmp);
-    BitBlt(hdcMem, 0, 0, w, h, hdcScreen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
-    const uint8_t* px = static_cast<const uint8_t*>(pvBits);
-    for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
-        rgb[3 * i] = px[4 * i + 2];
-        rgb[3 * i + 1] = px[4 * i + 1];
-        rgb[3 * i + 2] = px[4 * i];
-    }
-    SelectObject(hdcMem, old);
-    DeleteObject(bmp);
+    for (int i = 0; i < SendMessageW(hwndLV, LVM_GETITEMCOUNT, 0, 0); ++i)
+        if (lv_cell(hwndLV, i, 1) == name) return i;
+    return -1;
+}
+
+Geom lv_geom(HWND hwndLV, int iRow)
+{
+    Geom g;
+    for (int c = 0; c < 4; ++c) g[c] = _wtoi(lv_cell(hwndLV, iRow, 2 + c).c_str());
+    return g;
+}
+
+bool lv_tick(HWND hwndLV, int iRow)
+{
+    LVITEMW item = {};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(2);
+    return remote(hwndLV, LVM_SETITEMSTATE, iRow, &item, sizeof(item)) != 0;
+}
+
+POINT lv_cell_center(HWND hwndLV, int iRow, int iCol)
+{
+    RECT rc = {LVIR_BOUNDS, iCol, 0, 0};
+    remote(hwndLV, LVM_GETSUBITEMRECT, iRow, &rc, sizeof(rc));
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(hwndLV, &pt);
+    return pt;
+}
+
+void mouse_click(POINT pt, bool bRight)
+{
+    SetCursorPos(pt.x, pt.y);
+    mouse_event(bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    Sleep(30);  // a press, then a release, as a hand gives them
+    mouse_event(bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
+bool post_drop(HWND hwnd, const std::wstring& path)
+{
+    std::vector<char> rec(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));  // the names end with two zeros
+    DROPFILES* pDf = reinterpret_cast<DROPFILES*>(rec.data());
+    pDf->pFiles = sizeof(DROPFILES);
+    pDf->fWide = TRUE;
+    path.copy(reinterpret_cast<wchar_t*>(pDf + 1), path.size());
+    return remote(hwnd, WM_DROPFILES, 0, rec.data(), rec.size(), nullptr, true) != 0;
+}
+
+int processes_named(const wchar_t* ptcExe)
+{
+    HANDLE h = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W pe = {};
+    pe.dwSize = sizeof(pe);
+    int n = 0;
+    for (BOOL b = Process32FirstW(h, &pe); b; b = Process32NextW(h, &pe)) n += lstrcmpiW(pe.szExeFile, ptcExe) == 0;
+    CloseHandle(h);
+    return n;
+}
+
+bool screenshot(HWND hwnd, const wchar_t* ptcName)
+{
+    // Painted now (the paint is sent), then put on the screen when the
+    // program's thread is next idle: after the first sync, before the second.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    sync(hwnd);
+    sync(hwnd);
+    const Geom g = geom(hwnd);
+    HDC hdcScreen = GetDC(nullptr), hdcMem = CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, g[2], g[3]);
+    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
+    BitBlt(hdcMem, 0, 0, g[2], g[3], hdcScreen, g[0], g[1], SRCCOPY);
+    SelectObject(hdcMem, hOld);
+    const wchar_t* ptcDir = _wgetenv(L"QD_ARTIFACTS");
+    const std::wstring dir = ptcDir ? (*ptcDir == L'/' ? L"Z:" : L"") + std::wstring(ptcDir) : L"artifacts";  // / is drive Z: under Wine
+    CreateDirectoryW(dir.c_str(), nullptr);
+    // The system's PNG encoder (GDI+).
+    const CLSID clsidPng = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    Gdiplus::GdiplusStartupInput in;
+    ULONG_PTR uiToken = 0;
+    Gdiplus::GdiplusStartup(&uiToken, &in, nullptr);
+    const bool bOk = Gdiplus::Bitmap(hbm, nullptr).Save((dir + L"\\" + ptcName).c_str(), &clsidPng, nullptr) == Gdiplus::Ok;
+    Gdiplus::GdiplusShutdown(uiToken);
+    DeleteObject(hbm);
     DeleteDC(hdcMem);
     ReleaseDC(nullptr, hdcScreen);
-    std::wstring path = artefact_dir() + L"\\" + ptcName;
-    return write_png(path, w, h, rgb) ? path : L"";
+    return bOk;
 }
 
 }  // namespace drv
+
+void ProgramTest::SetUp()
+{
+    refs = temp(L"qd_e2e_shell_refs.txt");  // the program inherits both names
+    SetEnvironmentVariableW(QD_STANDIN_REFS_ENV, refs.c_str());
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Loaded fixture;class=QdLoaded");
+    close_windows_of_class(L"prg_wnds_layout");  // left by an earlier test
+    helpers.push_back(start_exe(beside_exe(L"quorvel-dint.exe"), L""));
+    pid = helpers[0].dwProcessId;
+    hwndMain = wait_window(L"prg_wnds_layout");
+    ASSERT_NE(nullptr, hwndMain) << "the main window did not appear";
+}
+
+void ProgramTest::TearDown()
+{
+    for (HWND h : windows_of_class(L"#32770", pid)) ADD_FAILURE() << "left open: " << drv::text(h) << ": " << drv::box_text(h);
+    PostMessageW(hwndMain, WM_CLOSE, 0, 0);
+    DWORD dwCode = STILL_ACTIVE;
+    WaitForSingleObject(helpers[0].hProcess, 5000);
+    GetExitCodeProcess(helpers[0].hProcess, &dwCode);
+    EXPECT_EQ(0u, dwCode) << "the program did not end with code 0";
+    for (PROCESS_INFORMATION& pi : helpers) {
+        TerminateProcess(pi.hProcess, 1);  // those still running
+        WaitForSingleObject(pi.hProcess, 3000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    close_windows_of_class(L"QdLoaded");
+    close_windows_of_class(QD_STANDIN_FOLDER_CLASS);
+    for (const std::wstring& f : files)
+        if (!DeleteFileW(f.c_str())) RemoveDirectoryW(f.c_str());
+}
+
+HWND ProgramTest::wait_window(const wchar_t* ptcClass, HWND hwndOther, DWORD dwPid, DWORD dwMs)
+{
+    HWND hwnd = nullptr;
+    pump_until([&] {
+        for (HWND h : windows_of_class(ptcClass, dwPid ? dwPid : pid))
+            if (h != hwndOther && IsWindowVisible(h)) hwnd = h;
+        return hwnd != nullptr;
+    }, dwMs);
+    return hwnd;
+}
+
+void ProgramTest::press(HWND hwndBox, int id)
+{
+    drv::click(hwndBox, id);
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(hwndBox); })) << "the box stayed open";
+}
+
+bool ProgramTest::until(const std::function<bool()>& f, DWORD dwMs)
+{
+    HWND hwndBox = nullptr;
+    if (pump_until([&] { return f() || (hwndBox = wait_window(L"#32770", nullptr, pid, 0)) != nullptr; }, dwMs) && !hwndBox) return true;
+    ADD_FAILURE() << (hwndBox ? L"unexpected box " + drv::text(hwndBox) + L": " + drv::box_text(hwndBox) : L"not reached in time");
+    return false;
+}
+
+std::wstring ProgramTest::temp(const wchar_t* ptcName, bool bFolder)
+{
+    files.push_back(ptcName[1] == L':' ? ptcName : temp_path(ptcName));
+    if (!DeleteFileW(files.back().c_str())) RemoveDirectoryW(files.back().c_str());
+    EXPECT_TRUE(!bFolder || CreateDirectoryW(files.back().c_str(), nullptr));
+    return files.back();
+}

@@ -1,55 +1,74 @@
 // The end-to-end driver: starts the real program and works it from another
 // process with plain Win32 calls, the way a user's clicks arrive.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "win_support.h"
+
 namespace drv {
 
-// Full path of a file beside the driver (the program is built there).
-std::wstring beside_driver(const wchar_t* ptcName);
-
-struct Process {
-    HANDLE hProcess = nullptr;
-    DWORD dwPid = 0;
-};
-
-Process start(const std::wstring& exe, const std::wstring& args = L"");
-// Waits for the process to end; returns its exit code, or STILL_ACTIVE on timeout.
-DWORD wait_exit(Process& p, DWORD dwMs);
-void close_handles(Process& p);
-
-// Polls until a top-level window of the class (and process, when dwPid) exists.
-HWND wait_window(const wchar_t* ptcClass, DWORD dwPid, DWORD dwMs);
-// Polls until a condition holds; returns whether it did.
-template <typename F>
-bool wait_until(F f, DWORD dwMs)
-{
-    DWORD dwEnd = GetTickCount() + dwMs;
-    for (;;) {
-        if (f()) return true;
-        if (static_cast<LONG>(GetTickCount() - dwEnd) >= 0) return false;
-        Sleep(10);
-    }
-}
-
+using Geom = std::array<int, 4>;  // left, top, width, height
+Geom geom(HWND hwnd);
 // Another process's window text (WM_GETTEXT is marshalled across processes).
 std::wstring text(HWND hwnd);
-std::wstring class_name(HWND hwnd);
+std::wstring box_text(HWND hwndBox);
+// A posted button click: a click that opens a modal window must not block the driver.
+void click(HWND hwndParent, int id);
+// Returns once the window's thread has handled everything sent to it before.
+void sync(HWND hwnd);
+// Types an absolute path into an Open or Save dialog and presses OK.
+bool file_dialog_accept(HWND hwndDlg, const std::wstring& path);
 
-// A message box (#32770) owned by or belonging to the process, and its text.
-HWND wait_dialog(DWORD dwPid, DWORD dwMs);
-std::wstring dialog_text(HWND hwndDlg);
-// Presses a dialog button by its identifier (IDOK, IDYES, ...).
-void press(HWND hwndDlg, int id);
+// The List of Windows table: a cell's text, the row whose Window name is
+// this text (-1 when none), a row's four geometry cells, a tick as a click
+// on the check box gives, the screen point in the middle of a cell.
+std::wstring lv_cell(HWND hwndLV, int iRow, int iCol);
+int lv_row(HWND hwndLV, const std::wstring& name);
+Geom lv_geom(HWND hwndLV, int iRow);
+bool lv_tick(HWND hwndLV, int iRow);
+POINT lv_cell_center(HWND hwndLV, int iRow, int iCol);
 
-// Client rectangle of a child, relative to its parent's client area.
-RECT child_rect(HWND hwndParent, HWND hwndChild);
-
-// Saves the screen area of a window as a PNG file in the artefact folder.
-// Returns the file's path (empty on failure).
-std::wstring screenshot(HWND hwnd, const wchar_t* ptcName);
+// Real mouse input through the system's input queue.
+void mouse_click(POINT pt, bool bRight);
+// Drops a file on a window as Explorer does (WM_DROPFILES).
+bool post_drop(HWND hwnd, const std::wstring& path);
+// Running processes of this program file name.
+int processes_named(const wchar_t* ptcExe);
+// Saves the window's screen area as artifacts/<name> (QD_ARTIFACTS).
+bool screenshot(HWND hwnd, const wchar_t* ptcName);
 
 }  // namespace drv
+
+// One run of the real program per test, with the helper programs and files
+// it got; everything is closed and removed afterwards. Programs a load
+// starts open "Loaded fixture" windows of class QdLoaded.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A visible top-level window of this class other than hwndOther, of the
+    // program or of the process dwPid; a box or dialog of the program.
+    HWND wait_window(const wchar_t* ptcClass, HWND hwndOther = nullptr, DWORD dwPid = 0, DWORD dwMs = 10000);
+    HWND wait_box(HWND hwndOther = nullptr) { return wait_window(L"#32770", hwndOther); }
+    // Presses a box's button and waits until the box is gone.
+    void press(HWND hwndBox, int id);
+    // Waits for a condition; a box of the program that shows meanwhile
+    // fails the test with its text.
+    bool until(const std::function<bool()>& f, DWORD dwMs = 5000);
+    // A path in the temporary folder (or a full path), free or a new empty
+    // folder, removed afterwards.
+    std::wstring temp(const wchar_t* ptcName, bool bFolder = false);
+
+    DWORD pid = 0;  // the program's
+    HWND hwndMain = nullptr;
+    std::wstring refs;  // the stand-in shell's count of references held
+    std::vector<PROCESS_INFORMATION> helpers;  // the program first, ended afterwards
+    std::vector<std::wstring> files;  // and folders
+};

@@ -1,130 +1,83 @@
-#include <gtest/gtest.h>
-
-#include <cstdio>
-
+// The program file and its main window: resources, the laid-out controls,
+// the minimum size, About, and a second start.
 #include "driver.h"
-#include "layout_main.h"
-#include "program_fixture.h"
 
-namespace {
+using drv::Geom;
 
-HWND control(HWND hwndMain, int id) { return GetDlgItem(hwndMain, id); }
-
-// The layout the controls must show for the window's client size. The text
-// row height comes from the fitted font, which lives in the other process:
-// it is read back from where the Profile list stands, and every other box
-// is then checked against it.
-void expect_laid_out(HWND hwndMain)
+TEST(ProgramFile, NamesTheProductAndCarriesIconMenusAndManifest)
 {
-    RECT rc;
-    GetClientRect(hwndMain, &rc);
-    RECT cbProfile = drv::child_rect(hwndMain, control(hwndMain, 4));
-    STR_GeomLt g{};
-    bool bFound = false;
-    for (int32_t f = 1; f < 200 && !bFound; ++f) {
-        g = STR_GeomLt{};
-        geom_init_constants(&g);
-        g.i_font_h_buttons = f;
-        layout_main_window(&g, rc.right, rc.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        bFound = g.box_CB_Profile.i_top == cbProfile.top;
-    }
-    ASSERT_TRUE(bFound) << "Profile list at " << cbProfile.top;
-    const struct {
-        int id;
-        const STR_Box* box;
-        bool bHeight;
-    } checks[] = {{1, &g.box_Scan, true}, {2, &g.box_LoadProfile, true}, {6, &g.box_Apply, true},
-                  {4, &g.box_CB_Profile, false}, {5, &g.box_CB_Action, false}};
-    for (const auto& c : checks) {
-        RECT r = drv::child_rect(hwndMain, control(hwndMain, c.id));
-        EXPECT_EQ(c.box->i_left, r.left) << c.id;
-        EXPECT_EQ(c.box->i_top, r.top) << c.id;
-        EXPECT_EQ(c.box->i_width, r.right - r.left) << c.id;
-        if (c.bHeight) {
-            EXPECT_EQ(c.box->i_height, r.bottom - r.top) << c.id;
+    const std::wstring exe = beside_exe(L"quorvel-dint.exe");
+    std::vector<uint8_t> info(GetFileVersionInfoSizeW(exe.c_str(), nullptr) + 1);
+    wchar_t* ptc = nullptr;
+    UINT uiLen = 0;
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) &&
+                VerQueryValueW(info.data(), L"\\StringFileInfo\\040904b0\\ProductName", reinterpret_cast<void**>(&ptc), &uiLen));
+    EXPECT_STREQ(L"Quorvel-Dint", ptc);
+
+    HMODULE h = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC hManifest = FindResourceW(h, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_TRUE(h && hManifest);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(h, hManifest))), SizeofResource(h, hManifest));
+    EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+    EXPECT_NE(nullptr, FindResourceW(h, MAKEINTRESOURCEW(200), RT_GROUP_ICON));
+    HMENU hMain = LoadMenuW(h, L"menu_main"), hPopup = LoadMenuW(h, L"menu_popup_ModifyCell");
+    wchar_t tc[32] = {};
+    GetMenuStringW(hMain, 9, tc, 32, MF_BYCOMMAND);
+    EXPECT_STREQ(L"About", tc);
+    GetMenuStringW(GetSubMenu(hPopup, 0), 101, tc, 32, MF_BYCOMMAND);
+    EXPECT_STREQ(L"Modify Cell", tc);
+    DestroyMenu(hMain);
+    DestroyMenu(hPopup);
+    FreeLibrary(h);
+}
+
+TEST_F(ProgramTest, MainWindowLaysOutKeepsItsMinimumShowsAboutAndStartsOnce)
+{
+    // Scan, Load Profile, Profile list, Action list, Apply in the client area.
+    auto controls = [&] {
+        std::vector<Geom> v;
+        for (int id : {1, 2, 4, 5, 6}) {
+            RECT rc = {};
+            GetWindowRect(GetDlgItem(hwndMain, id), &rc);
+            MapWindowPoints(nullptr, hwndMain, reinterpret_cast<POINT*>(&rc), 2);
+            v.push_back(Geom{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top});
         }
-    }
-}
-
-size_t count_main_windows()
-{
-    size_t n = 0;
-    for (HWND h = FindWindowW(L"prg_wnds_layout", nullptr); h; h = FindWindowExW(nullptr, h, L"prg_wnds_layout", nullptr)) ++n;
-    return n;
-}
-
-}  // namespace
-
-TEST_F(ProgramTest, MainWindowShowsItsFiveControlsLaidOut)
-{
-    ASSERT_EQ(1920, GetSystemMetrics(SM_CXSCREEN));
-    ASSERT_EQ(1080, GetSystemMetrics(SM_CYSCREEN));
-    std::printf("cold start to visible main window: %lu ms\n", static_cast<unsigned long>(dwStartMs));
+        return v;
+    };
+    ASSERT_TRUE(GetSystemMetrics(SM_CXSCREEN) == 1920 && GetSystemMetrics(SM_CYSCREEN) == 1080) << "the numbers are for this screen";
     EXPECT_EQ(L"Quorvel-Dint", drv::text(hwndMain));
-    RECT rc;
-    GetWindowRect(hwndMain, &rc);
-    EXPECT_EQ(768, rc.right - rc.left);
-    EXPECT_EQ(486, rc.bottom - rc.top);
-    EXPECT_TRUE(GetWindowLongW(hwndMain, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_EQ(768, drv::geom(hwndMain)[2]);
+    EXPECT_EQ(486, drv::geom(hwndMain)[3]);
+    // A 760 x 440 client area: the right-hand column at 5 + 531 + 25.
+    EXPECT_EQ((std::vector<Geom>{{561, 5, 115, 37}, {561, 47, 115, 37}, {561, 167, 184, 28}, {561, 238, 184, 28}, {561, 280, 115, 37}}),
+              controls());
+    EXPECT_TRUE(drv::screenshot(hwndMain, L"main_window.png"));
 
-    EXPECT_EQ(L"Scan", drv::text(control(hwndMain, 1)));
-    EXPECT_EQ(L"Load Profile", drv::text(control(hwndMain, 2)));
-    EXPECT_EQ(L"Apply", drv::text(control(hwndMain, 6)));
-    EXPECT_EQ(L"ComboBox", drv::class_name(control(hwndMain, 4)));
-    EXPECT_EQ(L"ComboBox", drv::class_name(control(hwndMain, 5)));
-    EXPECT_EQ(3, SendMessageW(control(hwndMain, 5), CB_GETCOUNT, 0, 0));
-    expect_laid_out(hwndMain);
+    // Smaller than the minimum, then larger (a 1292 x 714 client area): laid out again.
+    SetWindowPos(hwndMain, nullptr, 10, 20, 300, 200, SWP_NOZORDER);
+    EXPECT_EQ((Geom{10, 20, 768, 486}), drv::geom(hwndMain));
+    SetWindowPos(hwndMain, nullptr, 10, 20, 1300, 760, SWP_NOZORDER);
+    EXPECT_EQ((std::vector<Geom>{{934, 5, 115, 37}, {934, 47, 115, 37}, {934, 167, 343, 28}, {934, 238, 343, 28}, {934, 280, 115, 37}}),
+              controls());
 
-    // Let it paint, then keep a picture of it.
-    RedrawWindow(hwndMain, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(300);
-    std::wstring shot = drv::screenshot(hwndMain, L"main_window.png");
-    EXPECT_FALSE(shot.empty());
-    std::printf("screenshot: %ls\n", shot.c_str());
-}
+    PostMessageW(hwndMain, WM_COMMAND, 9, 0);  // the About menu command
+    HWND hwndAbout = wait_box();
+    ASSERT_NE(nullptr, hwndAbout);
+    EXPECT_EQ(L"About", drv::text(hwndAbout));
+    EXPECT_EQ(0u, drv::box_text(hwndAbout).find(L"This small software utility \"Quorvel-Dint\" is intended for keeping your "
+                                                  L"folders and programs layout organized.\n\nManufacturer: "));
+    EXPECT_NE(std::wstring::npos, drv::box_text(hwndAbout).find(L"\n\nrelease date: 20"));
+    press(hwndAbout, IDOK);
 
-TEST_F(ProgramTest, SecondStartRestoresAndRaisesTheFirstThenExitsWithZero)
-{
+    // A second start raises the minimised first one and ends with 0.
     ShowWindow(hwndMain, SW_MINIMIZE);
-    ASSERT_TRUE(drv::wait_until([&] { return IsIconic(hwndMain) != FALSE; }, 2000));
-    drv::Process second = drv::start(drv::beside_driver(L"quorvel-dint.exe"));
-    ASSERT_NE(nullptr, second.hProcess);
-    EXPECT_EQ(0u, drv::wait_exit(second, 10000));
-    drv::close_handles(second);
-    EXPECT_TRUE(drv::wait_until([&] { return !IsIconic(hwndMain); }, 2000));
-    EXPECT_EQ(1u, count_main_windows());
+    helpers.push_back(start_exe(beside_exe(L"quorvel-dint.exe"), L""));
+    HANDLE hSecond = helpers.back().hProcess;
+    pump_until([&] { return WaitForSingleObject(hSecond, 0) == WAIT_OBJECT_0 || windows_of_class(L"prg_wnds_layout").size() > 1; }, 10000);
+    DWORD dwCode = STILL_ACTIVE;
+    GetExitCodeProcess(hSecond, &dwCode);
+    EXPECT_EQ(0u, dwCode);
+    EXPECT_EQ(1u, windows_of_class(L"prg_wnds_layout").size());
+    EXPECT_TRUE(pump_until([&] { return !IsIconic(hwndMain); }));
     EXPECT_EQ(hwndMain, GetForegroundWindow());
-}
-
-TEST_F(ProgramTest, AboutMenuShowsTheAboutBox)
-{
-    PostMessageW(hwndMain, WM_COMMAND, MAKEWPARAM(9, 0), 0);
-    HWND hwndDlg = drv::wait_dialog(proc.dwPid, 5000);
-    ASSERT_NE(nullptr, hwndDlg);
-    EXPECT_EQ(L"About", drv::text(hwndDlg));
-    EXPECT_EQ(hwndMain, GetWindow(hwndDlg, GW_OWNER));
-    std::wstring t = drv::dialog_text(hwndDlg);
-    EXPECT_EQ(0u, t.find(L"This small software utility \"Quorvel-Dint\" is intended for keeping your folders and programs layout organized.\n\nManufacturer: "));
-    EXPECT_NE(std::wstring::npos, t.find(L"\ne-mail: "));
-    EXPECT_NE(std::wstring::npos, t.find(L"\n\nrelease date: 20"));
-    drv::press(hwndDlg, IDOK);
-    EXPECT_TRUE(drv::wait_until([&] { return !IsWindow(hwndDlg); }, 3000));
-}
-
-TEST_F(ProgramTest, ResizingKeepsTheMinimumAndLaysOutAgain)
-{
-    SetWindowPos(hwndMain, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-    RECT rc;
-    drv::wait_until([&] { GetWindowRect(hwndMain, &rc); return rc.right - rc.left != 300; }, 1000);
-    GetWindowRect(hwndMain, &rc);
-    EXPECT_EQ(768, rc.right - rc.left);
-    EXPECT_EQ(486, rc.bottom - rc.top);
-
-    SetWindowPos(hwndMain, nullptr, 0, 0, 1300, 760, SWP_NOMOVE | SWP_NOZORDER);
-    GetWindowRect(hwndMain, &rc);
-    EXPECT_EQ(1300, rc.right - rc.left);
-    expect_laid_out(hwndMain);
-    RedrawWindow(hwndMain, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(300);
-    EXPECT_FALSE(drv::screenshot(hwndMain, L"main_window_resized.png").empty());
 }
