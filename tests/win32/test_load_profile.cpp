@@ -122,6 +122,14 @@ protected:
     std::vector<std::wstring> files;
 };
 
+// The start-up information the last started fixture was given:
+// "flags show x y w h".
+std::string startup_of_last_fixture(const std::wstring& file)
+{
+    const std::vector<uint8_t> b = read_file(file);
+    return std::string(b.begin(), b.end());
+}
+
 // An instance of the fixture program the user had open before the load.
 HWND start_older_instance()
 {
@@ -140,7 +148,11 @@ HWND start_older_instance()
 TEST_F(LoadProfileTest, TwinsArePlacedAtTheirOwnGeometryAndApplyActsOnBoth)
 {
     const std::u16string exe = u16(fixture_exe());
+    const std::wstring startup = temp_path(L"qd_fixture_startup.txt");
+    SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", startup.c_str());
     ASSERT_EQ(1, load({{1, exe, 100, 120, 400, 300}, {1, exe, 600, 140, 500, 350}}, u"Two fixtures"));
+    SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", nullptr);
+    EXPECT_EQ("7 5 600 140 500 350", startup_of_last_fixture(startup));  // show, size and position: SW_SHOW
     EXPECT_TRUE(rec.boxes.empty());
     const uint32_t h0 = handle(0, 0), h1 = handle(0, 1);
     ASSERT_TRUE(h0 && h1 && h0 != h1);
@@ -286,13 +298,22 @@ TEST_F(LoadProfileTest, WhatIsNotStartedOrNotFoundIsToldAndWaitedForAsLittleAsNe
     close_windows_of_class(kFixClass);
 
     SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Loaded fixture;class=QdFixLoad");
+    const std::wstring startup = temp_path(L"qd_fixture_startup.txt");
+    SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", startup.c_str());
     ASSERT_EQ(1, load({{1, u16(fixture_exe()), 0, 0, 0, 200}}, u"Min"));
+    SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", nullptr);
+    EXPECT_EQ("1 6 0 0 0 0", startup_of_last_fixture(startup));  // SW_MINIMIZE only
     const HWND h = zt_hwnd(handle(2, 0));
     ASSERT_NE(nullptr, h);
     EXPECT_TRUE(pump_until([h] { return IsIconic(h) != FALSE; }));
     apply(QD_ACTION_RESTORE, 2);
     pump_pending();
     EXPECT_TRUE(IsIconic(h));
+
+    rec.boxes.clear();  // a folders-only profile whose folder cannot be opened (saved without a path)
+    ASSERT_EQ(1, load({{0, u"", 10, 10, 300, 200}}, u"Virtual folder"));
+    ASSERT_FALSE(rec.boxes.empty());
+    EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"Not all Directories were loaded\n\nNumber of Directories failed to load = 1\nNumber of Directories in Profile = 1"));
 }
 
 // A shell whose collection cannot be made: the folder opens all the same,
