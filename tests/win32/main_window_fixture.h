@@ -116,12 +116,7 @@ protected:
         DeleteFileW(path.c_str());
         pump_pending();
     }
-    std::wstring cell(int row, int col)
-    {
-        wchar_t buf[64] = {};
-        ListView_GetItemText(lv, row, col, buf, 64);
-        return buf;
-    }
+    std::wstring cell(int row, int col) { wchar_t buf[64] = {}; ListView_GetItemText(lv, row, col, buf, 64); return buf; }
     void set_cells(int row, const wchar_t* x, const wchar_t* y, const wchar_t* w, const wchar_t* h)
     {
         const wchar_t* const texts[4] = {x, y, w, h};
