@@ -108,7 +108,7 @@ TEST(MainWindowCreation, FontsThatCannotBeMadeLeaveAWorkingProgram)
     ASSERT_EQ(2u, rec.boxes.size());  // where it was found, then by WM_CREATE; none from painting
     EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"ERROR <- zt_CreateFont(), no font to measure"));
     EXPECT_NE(std::wstring::npos, rec.boxes[1].text.find(L"ERROR while get font size for buttons"));
-    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), reinterpret_cast<HGDIOBJ>(SendMessageW(GetDlgItem(hwnd, 6), WM_GETFONT, 0, 0)));
+    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), reinterpret_cast<HGDIOBJ>(SendMessageW(GetDlgItem(hwnd, IDC_BTN_APPLY), WM_GETFONT, 0, 0)));
     EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the window's is in place
     CoUninitialize();
     SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Dropped fixture;class=QdFixDrop");
