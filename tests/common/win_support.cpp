@@ -1,5 +1,8 @@
 #include "win_support.h"
 
+#include <fstream>
+#include <iterator>
+
 void pump_pending()
 {
     MSG msg;
@@ -27,49 +30,27 @@ std::wstring temp_path(const std::wstring& name)
 
 bool write_file(const std::wstring& path, const std::vector<uint8_t>& bytes)
 {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD dw = 0;
-    const bool bOk = bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &dw, nullptr) && dw == bytes.size());
-    CloseHandle(h);
-    return bOk;
+    std::ofstream f(path.c_str(), std::ios::binary);
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    f.close();
+    return !f.fail();
 }
 
 std::vector<uint8_t> read_file(const std::wstring& path)
 {
-    std::vector<uint8_t> bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(h, nullptr));
-    DWORD dw = 0;
-    if (!bytes.empty() && !ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &dw, nullptr)) bytes.clear();
-    CloseHandle(h);
-    return bytes;
+    std::ifstream f(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
-
-namespace {
-struct ClassQuery {
-    const wchar_t* ptcClass;
-    DWORD dwPid;
-    std::vector<HWND> found;
-};
-BOOL CALLBACK collect(HWND hwnd, LPARAM lParam)
-{
-    ClassQuery* q = reinterpret_cast<ClassQuery*>(lParam);
-    wchar_t cls[128] = {};
-    GetClassNameW(hwnd, cls, 128);
-    DWORD dwPid = 0;
-    GetWindowThreadProcessId(hwnd, &dwPid);
-    if (lstrcmpW(cls, q->ptcClass) == 0 && (!q->dwPid || q->dwPid == dwPid)) q->found.push_back(hwnd);
-    return TRUE;
-}
-}  // namespace
 
 std::vector<HWND> windows_of_class(const wchar_t* ptcClass, DWORD dwPid)
 {
-    ClassQuery q = {ptcClass, dwPid, {}};
-    EnumWindows(collect, reinterpret_cast<LPARAM>(&q));
-    return q.found;
+    std::vector<HWND> found;
+    for (HWND h = FindWindowExW(nullptr, nullptr, ptcClass, nullptr); h; h = FindWindowExW(nullptr, h, ptcClass, nullptr)) {
+        DWORD dw = 0;
+        GetWindowThreadProcessId(h, &dw);
+        if (!dwPid || dw == dwPid) found.push_back(h);
+    }
+    return found;
 }
 
 void close_windows_of_class(const wchar_t* ptcClass)

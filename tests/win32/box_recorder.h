@@ -1,10 +1,13 @@
 // Records the program's message boxes instead of showing them, answering
-// each with a chosen button.
+// each with OK; the real boxes come back with its end.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "main_prg/main_window.h"
+#include "platform/zt_win.h"
 
 struct RecordedBox {
     HWND hwndOwner;
@@ -13,19 +16,28 @@ struct RecordedBox {
     UINT uiFlags;
 };
 
-class BoxRecorder {
-public:
-    BoxRecorder();   // installs itself
-    ~BoxRecorder();  // restores the real boxes
+struct BoxRecorder {
+    BoxRecorder() { zt_SetBoxHook(record, this); }
+    ~BoxRecorder() { zt_SetBoxHook(nullptr, nullptr); }
     BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-
+    bool any_text_contains(const wchar_t* ptcPart) const
+    {
+        for (const RecordedBox& b : boxes)
+            if (b.text.find(ptcPart) != std::wstring::npos) return true;
+        return false;
+    }
+    static int record(void* pCtx, HWND hwndOwner, const wchar_t* ptcText, const wchar_t* ptcCaption, UINT uiFlags)
+    {
+        BoxRecorder* r = static_cast<BoxRecorder*>(pCtx);
+        r->boxes.push_back({hwndOwner, ptcText ? ptcText : L"", ptcCaption ? ptcCaption : L"", uiFlags});
+        return IDOK;
+    }
     std::vector<RecordedBox> boxes;
-    int iAnswer = IDOK;
-
-    size_t count_caption(const wchar_t* ptcCaption) const;
-    bool any_text_contains(const wchar_t* ptcPart) const;
 };
 
 // The program's window classes, registered once for the test process.
-void test_register_classes();
+inline void test_register_classes()
+{
+    static const bool bDone = (init_common_controls(), register_window_classes(GetModuleHandleW(nullptr)), true);
+    (void)bDone;
+}

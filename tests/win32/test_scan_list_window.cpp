@@ -1,273 +1,148 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
-
-#include <string>
-
-#include "box_recorder.h"
-#include "funcs_layout_windows/fonts.h"
+// The List of Windows window with its Move command and the Modify Cell
+// window opened from it, on the 1920 x 1080 test screen.
 #include "main_window_fixture.h"
-#include "platform/zt_win.h"
-#include "resource_ids.h"
-#include "scan_test_support.h"
-#include "wnd_ScanListView/scan_list_internal.h"
 
 namespace {
 
-struct Popup {
-    int iShown = 0;
-    HMENU hMenu = nullptr;
-    POINT pt = {};
-    HWND hwndOwner = nullptr;
-};
+bool placed_at(HWND hwnd, LONG x, LONG y, LONG w, LONG h) { return rect_is(window_rect(hwnd), x, y, w, h); }
 
-BOOL record_popup(void* pCtx, HMENU hMenu, UINT, int x, int y, HWND hwndOwner)
+bool selected(HWND lv, int row) { return SendMessageW(lv, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0; }
+
+// A right-click on a cell of row 3 as the list view tells it, the cursor on the cell.
+void right_click(HWND hwnd, HWND lv, int col)
 {
-    Popup* p = static_cast<Popup*>(pCtx);
-    ++p->iShown;
-    p->hMenu = hMenu;
-    p->pt = {x, y};
-    p->hwndOwner = hwndOwner;
-    return TRUE;
+    RECT rc = {LVIR_BOUNDS, col, 0, 0};
+    SendMessageW(lv, LVM_GETSUBITEMRECT, 2, reinterpret_cast<LPARAM>(&rc));
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(lv, &pt);
+    SetCursorPos(pt.x, pt.y);
+    NMHDR nm = {lv, IDC_SCANLIST_LISTVIEW, static_cast<UINT>(NM_RCLICK)};
+    SendMessageW(hwnd, WM_NOTIFY, IDC_SCANLIST_LISTVIEW, reinterpret_cast<LPARAM>(&nm));
 }
 
-// The List of Windows window on a store of three entries: a normal window,
-// one with a long caption, and a minimised one.
-class ScanListTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        test_register_classes();
-        zt_SetPopupHook(record_popup, &popup);
-        t.allocate_entries(3, 40);
-        const std::u16string path = u"C:\\p\\a.exe";
-        const struct {
-            uint32_t h;
-            const char16_t* cap;
-            RECT rc;
-            bool iconic;
-        } rows[] = {{0x20010, u"First window", {10, 20, 410, 320}, false},
-                    {0x20020, u"A caption that is far too long to be shown whole, really", {-8, -8, 1928, 1048}, false},
-                    {0x20030, u"Minimised", {-32000, -32000, -31840, -31970}, true}};
-        for (const auto& r : rows) {
-            STR_ScanEntryIn in = {r.h, r.rc.left, r.rc.top, r.rc.right, r.rc.bottom, r.iconic, r.cap,
-                                  static_cast<uint32_t>(std::char_traits<char16_t>::length(r.cap)), true,
-                                  path.c_str(), static_cast<uint32_t>(path.size())};
-            ASSERT_EQ(1, scan_store_write_entry(&t.s, &in));
-        }
-        STR_ScanListView_Create create = {&t.s, &hwnd};
-        hwnd = CreateWindowExW(0, L"List of Windows", L"List of windows", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 1440,
-                               810, nullptr, nullptr, GetModuleHandleW(nullptr), &create);
-        ASSERT_NE(nullptr, hwnd);
-        lv = GetDlgItem(hwnd, IDC_SCANLIST_LISTVIEW);
-        ASSERT_NE(nullptr, lv);
-        pump_messages();
-    }
-    void TearDown() override
-    {
-        if (hwnd) DestroyWindow(hwnd);
-        pump_messages();
-        zt_SetPopupHook(nullptr, nullptr);
-    }
-    std::wstring cell(int row, int col)
-    {
-        wchar_t buf[64] = {};
-        LVITEMW it = {};
-        it.iSubItem = col;
-        it.pszText = buf;
-        it.cchTextMax = 64;
-        SendMessageW(lv, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&it));
-        return buf;
-    }
-    void set_tick(int row, bool bTicked)
-    {
-        LVITEMW it = {};
-        it.stateMask = LVIS_STATEIMAGEMASK;
-        it.state = INDEXTOSTATEIMAGEMASK(bTicked ? 2 : 1);
-        SendMessageW(lv, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&it));
-    }
-    bool selected(int row) { return SendMessageW(lv, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED; }
-    // A real mouse click from the input queue at a point of the list view.
-    void mouse_click(POINT ptClient, bool bRight)
-    {
-        SetForegroundWindow(hwnd);
-        ClientToScreen(lv, &ptClient);
-        SetCursorPos(ptClient.x, ptClient.y);
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_MOUSE;
-        in[0].mi.dwFlags = bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-        in[1].mi.dwFlags = bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-        ASSERT_EQ(2u, SendInput(2, in, sizeof(INPUT)));
-        pump_messages(150);
-    }
-    POINT cell_centre(int row, int col)
-    {
-        RECT rc = {};
-        rc.top = col;
-        rc.left = LVIR_BOUNDS;
-        SendMessageW(lv, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
-        // Column 0's rectangle is the whole row: aim at its own text.
-        return {col == 0 ? rc.left + 40 : (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    }
-    TestStore t;
-    HWND hwnd = nullptr;
-    HWND lv = nullptr;
-    Popup popup;
-    BoxRecorder rec;
-};
+void key(HWND h, WPARAM vk)
+{
+    SendMessageW(h, WM_KEYDOWN, vk, 0);
+    pump_pending();
+}
 
 }  // namespace
 
-TEST_F(ScanListTest, RowsShowNumberCaptionAndGeometryInStoreOrder)
+TEST_F(ListWindowTest, ShowsTheRowsUnderFixedButtonsAndClosingReleasesTheStore)
 {
+    const wchar_t* const want[3][6] = {{L"1", L"Program", L"100", L"100", L"400", L"300"},
+                                       {L"2", L"Minimised", L"0", L"0", L"0", L"0"},
+                                       {L"3", L"Folder", L"300", L"300", L"400", L"300"}};
     ASSERT_EQ(3, SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0));
-    const wchar_t* const expect[4][6] = {{L"#", L"Window name", L"X", L"Y", L"Width", L"Height"},
-                                         {L"1", L"First window", L"10", L"20", L"400", L"300"},
-                                         {L"2", L"A caption that is far too... shown whole, really", L"-8", L"-8", L"1936", L"1056"},
-                                         {L"3", L"Minimised", L"0", L"0", L"0", L"0"}};
-    for (int j = 0; j < 6; ++j) {
-        wchar_t buf[32] = {};
-        LVCOLUMNW c = {};
-        c.mask = LVCF_TEXT | LVCF_FMT;
-        c.pszText = buf;
-        c.cchTextMax = 32;
-        ASSERT_TRUE(SendMessageW(lv, LVM_GETCOLUMNW, j, reinterpret_cast<LPARAM>(&c)));
-        EXPECT_STREQ(expect[0][j], buf);
-        EXPECT_EQ(LVCFMT_LEFT, c.fmt & LVCFMT_JUSTIFYMASK);
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(expect[i + 1][j], cell(i, j)) << i << "," << j;
-    }
-    const DWORD ex = static_cast<DWORD>(SendMessageW(lv, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-    EXPECT_EQ(static_cast<DWORD>(LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_DOUBLEBUFFER),
-              ex & ~static_cast<DWORD>(LVS_EX_FULLROWSELECT));
-    EXPECT_TRUE(rec.boxes.empty());
-}
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 6; ++j) EXPECT_EQ(want[i][j], cell(i, j)) << i << ", " << j;
+    EXPECT_TRUE(rect_is(child_rect(hwnd, GetDlgItem(hwnd, IDC_SCANLIST_BTN_MOVE)), 5, 5, 172, 32));
+    EXPECT_EQ(27, button_font_height(GetDlgItem(hwnd, IDC_SCANLIST_BTN_MOVE)));  // "Create Profile" into 27 x 137
+    EXPECT_TRUE(rect_is(child_rect(hwnd, lv), 5, 42, 1422, 736));               // client 1432 x 783
+    EXPECT_EQ(801, SendMessageW(lv, LVM_GETCOLUMNWIDTH, 1, 0));
 
-TEST_F(ScanListTest, ButtonsStayFixedWhileListAndColumnsFollowResizing)
-{
-    for (int id : {IDC_SCANLIST_BTN_MOVE, IDC_SCANLIST_BTN_CREATEPROFILE}) {
-        RECT rc = child_rect(hwnd, GetDlgItem(hwnd, id));
-        EXPECT_TRUE(rc.left == (id == 1 ? 5 : 182) && rc.top == 5 && rc.right - rc.left == 172 && rc.bottom - rc.top == 32) << id;
-    }
-    HFONT f = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd, 2), WM_GETFONT, 0, 0));
-    LOGFONTW lf = {};
-    ASSERT_TRUE(f && GetObjectW(f, sizeof(lf), &lf));
-    HDC hdc = GetDC(nullptr);
-    EXPECT_EQ(fit_button_font_height(hdc, L"Create Profile", 172, 32), lf.lfHeight);
-    ReleaseDC(nullptr, hdc);
-
-    SendMessageW(lv, LVM_SETCOLUMNWIDTH, 1, 33);  // a width set by hand goes at the next resize
-    SetWindowPos(hwnd, nullptr, 0, 0, 1200, 700, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageW(lv, LVM_SETCOLUMNWIDTH, 1, 33);  // a width set by hand goes too
+    SetWindowPos(hwnd, nullptr, 0, 0, 1200, 700, SWP_NOMOVE | SWP_NOZORDER);  // client 1192 x 673
     ShowWindow(hwnd, SW_MINIMIZE);
-    ShowWindow(hwnd, SW_RESTORE);
-    pump_messages();
-    RECT client;
-    GetClientRect(hwnd, &client);
-    RECT rl = child_rect(hwnd, lv);
-    EXPECT_EQ(5, rl.left);
-    EXPECT_EQ(42, rl.top);
-    EXPECT_EQ(client.right - 10, rl.right - rl.left);
-    EXPECT_EQ(client.bottom - 32 - 15, rl.bottom - rl.top);
-    for (int j = 0; j < 6; ++j)
-        EXPECT_EQ(qd_trunc_mul(client.right, j == 1 ? 0.56f : 0.088f), SendMessageW(lv, LVM_GETCOLUMNWIDTH, j, 0)) << j;
-    EXPECT_EQ(182, child_rect(hwnd, GetDlgItem(hwnd, 2)).left);
-}
+    EXPECT_TRUE(rect_is(child_rect(hwnd, lv), 5, 42, 1182, 626));
+    for (int j = 0; j < 6; ++j) EXPECT_EQ(j == 1 ? 667 : 104, SendMessageW(lv, LVM_GETCOLUMNWIDTH, j, 0)) << j;
+    EXPECT_TRUE(rect_is(child_rect(hwnd, GetDlgItem(hwnd, IDC_SCANLIST_BTN_CREATEPROFILE)), 182, 5, 172, 32));
 
-// Real clicks: a click on an unticked row leaves it unselected, a click on
-// its box ticks and selects it; the popup opens only on geometry cells.
-TEST_F(ScanListTest, RowsAreSelectedExactlyWhenTickedAndTheMenuOpensOnlyOnGeometryCells)
-{
-    STR_ScanListView* st = ScanListView_state(hwnd);
-    ASSERT_NE(nullptr, st);
-    mouse_click(cell_centre(0, 1), false);
-    EXPECT_TRUE(st->iHitRow == 0 && st->iHitColumn == 1);
-    EXPECT_FALSE(selected(0));
-    RECT icon = {};
-    icon.left = LVIR_ICON;
-    SendMessageW(lv, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon));
-    mouse_click({icon.left - 8, (icon.top + icon.bottom) / 2}, false);  // the box precedes the icon space
-    EXPECT_EQ(INDEXTOSTATEIMAGEMASK(2), SendMessageW(lv, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK));
-    EXPECT_TRUE(selected(0));
-    EXPECT_TRUE(SendMessageW(lv, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
-    set_tick(1, true);
-    set_tick(0, false);
-    EXPECT_FALSE(selected(0));
-    EXPECT_TRUE(selected(1));
-
-    for (int col = 0; col < 6; ++col) {
-        const int before = popup.iShown;
-        mouse_click(cell_centre(2, col), true);
-        EXPECT_EQ(col >= 2 ? before + 1 : before, popup.iShown) << col;
-        EXPECT_TRUE(st->iHitRow == 2 && st->iHitColumn == col) << col;
-    }
-    POINT cur;
-    GetCursorPos(&cur);
-    EXPECT_TRUE(popup.pt.x == cur.x && popup.pt.y == cur.y && popup.hwndOwner == hwnd);
-    wchar_t item[32] = {};
-    GetMenuStringW(popup.hMenu, IDM_MODIFY_CELL, item, 32, MF_BYCOMMAND);
-    EXPECT_STREQ(L"Modify Cell", item);
-    const int before = popup.iShown;
-    mouse_click({300, 400}, true);  // below the last row
-    EXPECT_EQ(before, popup.iShown);
-    EXPECT_EQ(-1, st->iHitRow);
-
-    // Width cell of row 3, then the menu's command; a later plain click
-    // moves the hit cell but not the command's cell.
-    mouse_click(cell_centre(2, 4), true);
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_MODIFY_CELL, 0), 0);
-    mouse_click(cell_centre(1, 1), false);
-    EXPECT_TRUE(st->cellModify.i_row == 2 && st->cellModify.i_column == 4);
-    EXPECT_EQ(zt_hwnd32(lv), st->cellModify.ui_hwnd_LV);
-    EXPECT_TRUE(st->iHitRow == 1 && st->iHitColumn == 1);
-    EXPECT_TRUE(rec.boxes.empty());
-}
-
-TEST_F(ScanListTest, ButtonsRouteToTheirCommandsAndClosingReleasesTheStore)
-{
-    SendMessageW(GetDlgItem(hwnd, IDC_SCANLIST_BTN_MOVE), BM_CLICK, 0, 0);
-    SendMessageW(GetDlgItem(hwnd, IDC_SCANLIST_BTN_CREATEPROFILE), BM_CLICK, 0, 0);
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_SCANLIST_BTN_MOVE, 1), 0);  // not a click
-    // Nothing is ticked: each command says so in its own words.
-    ASSERT_EQ(2u, rec.boxes.size());
-    EXPECT_TRUE(rec.boxes[0].caption == L"info" && rec.boxes[0].hwndOwner == nullptr);
-    EXPECT_EQ(0u, rec.boxes[0].text.find(L"There are no selected items.\nSelect any item"));
-    EXPECT_TRUE(rec.boxes[1].caption == L"info" && rec.boxes[1].hwndOwner == hwnd);
-    EXPECT_EQ(0u, rec.boxes[1].text.find(L"There are no selected items.\nTo create profile"));
-
-    const void* taken[] = {t.s.arr1D_ui_LenPath, t.s.pcTmpBuf_Prg_Folder_Path, t.s.pcDynMem_GeomText};
+    const long iLive = zt_LiveAllocations();
     DestroyWindow(hwnd);
     EXPECT_EQ(nullptr, hwnd);  // the creator's variable is cleared
-    for (const void* p : taken) EXPECT_TRUE(is_released(p));
-    EXPECT_EQ(nullptr, t.s.pcDynMem_WinHndls);
+    EXPECT_TRUE(iLive - 5 == zt_LiveAllocations() && !store.pcDynMem_GeomText && !store.pcDynMem_WinHndls);
+    EXPECT_TRUE(rec.boxes.empty());
 }
 
-// A Name of Profile window left open over a cleared write record would
-// save nothing: a second Create Profile closes it.
-TEST_F(ScanListTest, ClearingTheWriteRecordClosesTheNameOfProfileWindow)
+// A row is selected exactly when ticked; the popup opens on geometry cells
+// only, and its command opens Modify Cell on the cell, beside the cursor.
+TEST_F(ListWindowTest, TicksSelectRowsAndGeometryCellsOpenModifyCell)
 {
-    ListView_SetCheckState(lv, 0, TRUE);
-    SendMessageW(GetDlgItem(hwnd, IDC_SCANLIST_BTN_CREATEPROFILE), BM_CLICK, 0, 0);
-    const HWND hwndName = ScanListView_state(hwnd)->hwnd_ProfileName;
-    ASSERT_TRUE(hwndName && IsWindow(hwndName));
-    ListView_SetCheckState(lv, 0, FALSE);
-    SendMessageW(GetDlgItem(hwnd, IDC_SCANLIST_BTN_CREATEPROFILE), BM_CLICK, 0, 0);
-    EXPECT_FALSE(IsWindow(hwndName));
-    ASSERT_EQ(1u, rec.boxes.size());  // only "There are no selected items"
-    EXPECT_EQ(0u, rec.boxes[0].text.find(L"There are no selected items.\nTo create profile"));
+    ListView_SetItemState(lv, 0, LVIS_SELECTED, LVIS_SELECTED);  // as a click on the row does
+    EXPECT_FALSE(selected(lv, 0));
+    tick(0);
+    tick(1);
+    tick(0, false);
+    EXPECT_TRUE(!selected(lv, 0) && selected(lv, 1));
+
+    struct Popup { int iShown; POINT pt; HWND hwndOwner; } popup = {};
+    zt_SetPopupHook([](void* pCtx, HMENU, UINT, int x, int y, HWND hwndOwner) -> BOOL {
+        *static_cast<Popup*>(pCtx) = {static_cast<Popup*>(pCtx)->iShown + 1, {x, y}, hwndOwner};
+        return TRUE;
+    }, &popup);
+    right_click(hwnd, lv, 1);
+    EXPECT_EQ(0, popup.iShown);
+    right_click(hwnd, lv, 4);  // the Width cell of row 3
+    zt_SetPopupHook(nullptr, nullptr);
+    POINT cur;
+    GetCursorPos(&cur);
+    EXPECT_TRUE(popup.iShown == 1 && popup.pt.x == cur.x && popup.pt.y == cur.y && popup.hwndOwner == hwnd);
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_MODIFY_CELL, 0), 0);
+    HWND h = current_ModifyCell_window();
+    ASSERT_TRUE(IsWindow(h));
+    EXPECT_TRUE(placed_at(h, cur.x + 30, cur.y + 30, 294, 187) && window_text(h) == L"Modify Cell" && !GetWindow(h, GW_OWNER));
+    const wchar_t* const texts[6] = {L"300", L"300", L"400", L"300", L"Ok", L"Cancel"};  // row 3's cells
+    for (int id = 0; id < 6; ++id) {
+        EXPECT_TRUE(rect_is(child_rect(h, GetDlgItem(h, id)), id < 4 ? 101 : 198, 5 + 32 * (id % 4), 86, 27)) << id;
+        EXPECT_EQ(texts[id], window_text(GetDlgItem(h, id))) << id;
+    }
+    EXPECT_EQ(GetDlgItem(h, IDC_MC_EDIT_X), GetFocus());
+    EXPECT_EQ(22, button_font_height(GetDlgItem(h, IDC_MC_EDIT_HEIGHT)));  // "Cancel" into 22 x 68
+    EXPECT_TRUE(rec.boxes.empty());
 }
 
-TEST(ScanListRefusal, WindowWithoutEntriesIsNotCreated)
+// OK writes a field of digits into its cell and every field, as far as it
+// is a number, into the store; TAB goes round, ENTER acts.
+TEST_F(ListWindowTest, ModifyCellOkWritesTheCellsAndTheStoreAndItsKeysGoRound)
 {
-    test_register_classes();
-    BoxRecorder rec;
-    TestStore t;  // scratch buffer only
-    HWND hwnd = nullptr;
-    STR_ScanListView_Create create = {&t.s, &hwnd};
-    HWND h = CreateWindowExW(0, L"List of Windows", L"List of windows", WS_OVERLAPPEDWINDOW, 30, 30, 800, 600, nullptr,
-                             nullptr, GetModuleHandleW(nullptr), &create);
-    EXPECT_EQ(nullptr, h);
-    EXPECT_EQ(nullptr, t.s.pcTmpBuf_Prg_Folder_Path);  // released on the way out
+    HWND h = open_modify(0);
+    const wchar_t* const fields[4] = {L"12a", L"", L"0500", L"-5"};
+    for (int k = 0; k < 4; ++k) SetWindowTextW(GetDlgItem(h, k), fields[k]);
+    click(h, IDC_MC_BTN_OK);
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_TRUE(cell(0, 2) == L"100" && cell(0, 3) == L"100" && cell(0, 4) == L"0500" && cell(0, 5) == L"300");
+    EXPECT_TRUE(stored(0, 12, 0, 500, -5) && stored(2, 300, 300, 400, 300));
+
+    h = open_modify(2);
+    for (int step = 1; step <= 6; ++step) {
+        key(GetFocus(), VK_TAB);
+        ASSERT_EQ(GetDlgItem(h, step % 6), GetFocus()) << step;
+    }
+    key(GetFocus(), VK_RETURN);  // ENTER in a field does nothing
+    zt_VirtualFree(store.pcDynMem_WinHndls);  // OK now fails: a click leaves the window open, ENTER closes it
+    click(h, IDC_MC_BTN_OK);
+    EXPECT_TRUE(IsWindow(h));
+    key(GetDlgItem(h, IDC_MC_BTN_OK), VK_RETURN);
+    EXPECT_FALSE(IsWindow(h));
+    ASSERT_EQ(2u, rec.boxes.size());
+    EXPECT_NE(std::wstring::npos, rec.boxes[1].text.find(L"pcDynMem_WinHndls = 0000000000000000"));
+    h = open_modify(1);
+    DestroyWindow(hwnd);  // closing the list closes it
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST_F(ListWindowTest, MoveTakesTickedRowsWithASizeAndReportsAWindowClosedSinceTheScan)
+{
+    click(hwnd, IDC_SCANLIST_BTN_MOVE);
     ASSERT_EQ(1u, rec.boxes.size());
-    EXPECT_EQ(L"error", rec.boxes[0].caption);
-    EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"function:\non_WM_CREATE_02_ListView\n\nline:"));
-    EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"\n\nincorrect input parameters\nline of error handler:\n"));
+    EXPECT_TRUE(rec.boxes[0].caption == L"info" && !rec.boxes[0].hwndOwner);
+    EXPECT_EQ(0u, rec.boxes[0].text.find(L"There are no selected items.\nSelect any item"));
+    set_cells(0, L"5", L"5", L"0", L"300");  // ticked without a width: skipped without a word
+    set_cells(1, L"700", L"700", L"300", L"200");
+    tick(0);
+    click(hwnd, IDC_SCANLIST_BTN_MOVE);
+    EXPECT_TRUE(placed_at(wnds[0], 100, 100, 400, 300) && IsIconic(wnds[1]) && rec.boxes.size() == 1);
+
+    set_cells(0, L"-50", L"30", L"640", L"480");
+    set_cells(1, L"900", L"120", L"300", L"200");
+    set_cells(2, L"10", L"10", L"200", L"100");
+    for (int r = 0; r < 3; ++r) tick(r);
+    DestroyWindow(wnds[2]);
+    click(hwnd, IDC_SCANLIST_BTN_MOVE);
+    EXPECT_TRUE(placed_at(wnds[0], -50, 30, 640, 480));
+    EXPECT_TRUE(pump_until([&] { return !IsIconic(wnds[1]) && placed_at(wnds[1], 900, 120, 300, 200); }));
+    ASSERT_EQ(2u, rec.boxes.size());
+    EXPECT_TRUE(rec.boxes[1].caption == L"error" && rec.boxes[1].text == L"impossible to move one of windows:\nx = 10\n"
+                L"y = 10\nwidth = 200\nheight = 100\nProbably, it was closed. Try to SCAN again.");
 }
