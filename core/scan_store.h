@@ -22,7 +22,7 @@ struct GeomText_STR {
 
 // Member order is the record's documented order. Zero at program start.
 // Window handles are kept as their low 32 bits in both builds (64-bit
-// Windows keeps handles 32-bit significant); see scan_handle_bits.
+// Windows keeps handles 32-bit significant); see zt_hwnd32 and zt_hwnd.
 struct STR_ENUM_WNDS_DATA {
     uint32_t* arr1D_ui_LenPath;           // path length per entry, bytes, no terminator
     uint8_t* arr1D_uc_flag_FP;            // 1 program window, 0 Explorer folder window
@@ -52,14 +52,6 @@ enum : uint32_t { QD_SCAN_TMPBUF_BYTES = 32768 };
 constexpr size_t QD_CAPTION_CELL_BYTES = QD_CAPTION_CELL_UNITS * sizeof(qd_char);
 // Bytes per entry of the geometry-and-caption block (118 in the 32-bit build).
 constexpr size_t QD_GEOMTEXT_ENTRY_BYTES = sizeof(GeomText_STR) + QD_CAPTION_CELL_BYTES;
-
-// Handle <-> stored value. Storing keeps the low 32 bits; restoring
-// sign-extends, as 64-bit Windows does for handles shared with 32-bit code.
-inline uint32_t scan_handle_bits(uintptr_t uiHandle) { return static_cast<uint32_t>(uiHandle); }
-inline uintptr_t scan_handle_from_bits(uint32_t uiBits)
-{
-    return static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(uiBits)));
-}
 
 // ---- Buffer sizes and layout -------------------------------------------
 

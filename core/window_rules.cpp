@@ -32,12 +32,6 @@ qd_char lower_az(qd_char c)
     return (c >= u'A' && c <= u'Z') ? static_cast<qd_char>(c + (u'a' - u'A')) : c;
 }
 
-void lower_az_inplace(qd_char* ptcText)
-{
-    if (!ptcText) return;
-    for (; *ptcText; ++ptcText) *ptcText = lower_az(*ptcText);
-}
-
 bool is_excluded_class(const qd_char* ptcClassName)
 {
     if (!ptcClassName) return false;

@@ -19,9 +19,6 @@ enum : uint32_t {
 // reports them, without locale rules.
 qd_char lower_az(qd_char c);
 
-// Lower-cases a zero-terminated text in place (A-Z only).
-void lower_az_inplace(qd_char* ptcText);
-
 // True when the class name, lower-cased, equals one of the ten classes
 // whose windows are never listed (tooltips, shadows, dialogs, the desktop,
 // buttons, ...). Exact comparison: "buttonx" is not "button".

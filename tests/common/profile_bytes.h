@@ -6,9 +6,9 @@
 #include <vector>
 
 struct QdTestEntry {
-    uint8_t kind;  // 0 folder, 1 program
+    uint8_t kind;  // 0 folder, 1 program; a reader may meet others
     std::u16string path;
-    int32_t x, y, w, h;
+    int32_t x = 0, y = 0, w = 0, h = 0;  // no saved geometry unless given
 };
 
 inline std::vector<uint8_t> qd_profile_bytes(const std::vector<QdTestEntry>& entries, const std::u16string& name)
@@ -18,17 +18,12 @@ inline std::vector<uint8_t> qd_profile_bytes(const std::vector<QdTestEntry>& ent
         for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
     };
     auto units = [&b](const std::u16string& s) {
-        for (char16_t c : s) {
-            b.push_back(static_cast<uint8_t>(c));
-            b.push_back(static_cast<uint8_t>(c >> 8));
-        }
+        for (char16_t c : s) b.insert(b.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
     };
     u32(static_cast<uint32_t>(entries.size()));
     for (const QdTestEntry& e : entries) b.push_back(e.kind);
-    for (const QdTestEntry& e : entries) u32(static_cast<uint32_t>(e.x));
-    for (const QdTestEntry& e : entries) u32(static_cast<uint32_t>(e.y));
-    for (const QdTestEntry& e : entries) u32(static_cast<uint32_t>(e.w));
-    for (const QdTestEntry& e : entries) u32(static_cast<uint32_t>(e.h));
+    for (int32_t QdTestEntry::*m : {&QdTestEntry::x, &QdTestEntry::y, &QdTestEntry::w, &QdTestEntry::h})
+        for (const QdTestEntry& e : entries) u32(static_cast<uint32_t>(e.*m));
     for (const QdTestEntry& e : entries) u32(static_cast<uint32_t>(2 * e.path.size()));
     for (const QdTestEntry& e : entries) units(e.path + u'\0');
     units(name);

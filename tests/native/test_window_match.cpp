@@ -3,39 +3,22 @@
 #include <string>
 #include <vector>
 
+#include "profile_bytes.h"
 #include "window_match.h"
 
 namespace {
 
-struct Entry {
-    uint8_t kind;
-    std::u16string path;
-};
-
-// A valid profile file with the given entries, opened.
-struct Profile {
-    std::vector<uint8_t> file;
+// The aligned paths of a profile with these entries (kinds other than 0
+// and 1 too, as a reader may meet them).
+STR_EntryPaths paths_of(const std::vector<QdTestEntry>& entries)
+{
+    const std::vector<uint8_t> file = qd_profile_bytes(entries, u"p");
     STR_ProfileView view{};
+    EXPECT_EQ(QD_PRF_OK, profile_open(file.data(), file.size(), &view));
     STR_EntryPaths paths;
-    explicit Profile(const std::vector<Entry>& entries)
-    {
-        std::vector<uint8_t> kinds;
-        std::vector<uint32_t> zeros(entries.size(), 0), lens;
-        std::u16string packed;
-        for (const Entry& e : entries) {
-            kinds.push_back(e.kind > 1 ? 1 : e.kind);  // the writer makes only 0 and 1
-            lens.push_back(static_cast<uint32_t>(e.path.size() * 2));
-            packed += e.path;
-            packed.push_back(0);
-        }
-        STR_ProfileData d = {static_cast<uint32_t>(entries.size()), kinds.data(), zeros.data(), zeros.data(),
-                             zeros.data(), zeros.data(), lens.data(), packed.data(), u"p", 2};
-        EXPECT_EQ(QD_PRF_OK, profile_write(&d, &file));
-        for (size_t i = 0; i < entries.size(); ++i) file[4 + i] = entries[i].kind;  // foreign kinds, as a reader may meet them
-        EXPECT_EQ(QD_PRF_OK, profile_open(file.data(), file.size(), &view));
-        entry_paths_build(&view, &paths);
-    }
-};
+    entry_paths_build(&view, &paths);
+    return paths;
+}
 
 const std::u16string kEditor = u"C:\\Tools\\Editor.exe";
 const std::u16string kDocs = u"C:\\Users\\me\\Docs";
@@ -44,16 +27,14 @@ const std::u16string kDocs = u"C:\\Users\\me\\Docs";
 
 TEST(WindowMatch, FolderWindowFillsEveryFolderEntryShowingItsPath)
 {
-    Profile p({{0, kDocs}, {1, kDocs}, {0, u"c:\\users\\ME\\docs"}, {0, kDocs + u"\\"}});
-    ASSERT_EQ(4u, p.paths.kind.size());
-    EXPECT_EQ(kDocs, std::u16string(p.paths.units.data() + p.paths.off[0], p.paths.len[0]));
+    const STR_EntryPaths paths = paths_of({{0, kDocs}, {1, kDocs}, {0, u"c:\\users\\ME\\docs"}, {0, kDocs + u"\\"}});
     std::vector<uint32_t> hwnd(4, 0);
-    EXPECT_EQ(2u, match_folder_window(&p.paths, kDocs.data(), kDocs.size(), 0x50, hwnd.data(), nullptr));
+    EXPECT_EQ(2u, match_folder_window(&paths, kDocs.data(), kDocs.size(), 0x50, hwnd.data(), nullptr));
     // Same folder in another case matches; a program entry and a path with
     // a trailing separator do not.
     EXPECT_EQ((std::vector<uint32_t>{0x50, 0, 0x50, 0}), hwnd);
     // A later window on the same folder replaces the first.
-    match_folder_window(&p.paths, kDocs.data(), kDocs.size(), 0x60, hwnd.data(), nullptr);
+    match_folder_window(&paths, kDocs.data(), kDocs.size(), 0x60, hwnd.data(), nullptr);
     EXPECT_EQ(0x60u, hwnd[0]);
 }
 
@@ -62,7 +43,7 @@ TEST(WindowMatch, FolderWindowFillsEveryFolderEntryShowingItsPath)
 TEST(WindowMatch, EachWindowGoesToOneEntryAndAStartedProcesssWindowToItsOwn)
 {
     const std::u16string kOther = u"C:\\Tools\\Other.exe";
-    Profile p({{1, kEditor}, {0, kEditor}, {1, u"c:\\tools\\editor.EXE"}, {1, kOther}});
+    const STR_EntryPaths paths = paths_of({{1, kEditor}, {0, kEditor}, {1, u"c:\\tools\\editor.EXE"}, {1, kOther}});
     const STR_LaunchIds launched[] = {{0, 700, 701, true}, {2, 800, 801, true}, {3, 900, 901, true}};
     struct Seen {
         uint32_t hwnd, pid, tid;
@@ -89,7 +70,7 @@ TEST(WindowMatch, EachWindowGoesToOneEntryAndAStartedProcesssWindowToItsOwn)
         for (const Seen& w : row.seen) {
             const std::u16string& path = w.bOther ? kOther : kEditor;
             const STR_WndSeen seen = {w.hwnd, w.pid, w.tid, path.data(), path.size()};
-            match_program_window(&p.paths, &seen, launched, 3, &slots, nullptr);
+            match_program_window(&paths, &seen, launched, 3, &slots, nullptr);
         }
         EXPECT_EQ(row.slots, hwnd) << row.what;
     }
@@ -97,30 +78,30 @@ TEST(WindowMatch, EachWindowGoesToOneEntryAndAStartedProcesssWindowToItsOwn)
 
 TEST(WindowMatch, WaitsEndWhenEverythingIsFoundOrExcused)
 {
-    Profile p({{0, kDocs}, {1, kEditor}, {0, u"D:\\Gone"}, {1, u"C:\\gone.exe"}, {7, u"C:\\odd.exe"}});
+    const STR_EntryPaths paths = paths_of({{0, kDocs}, {1, kEditor}, {0, u"D:\\Gone"}, {1, u"C:\\gone.exe"}, {7, u"C:\\odd.exe"}});
     std::vector<uint32_t> hwnd(5, 0), pid(5, 0);
     STR_ProgramSlots slots = {hwnd.data(), pid.data()};
     STR_LaunchIds launched[] = {{1, 700, 701, true}, {3, 0, 0, false}};
     STR_LoadFailures fail;
-    EXPECT_EQ(2, folders_all_found(&p.paths, hwnd.data(), &fail));
-    EXPECT_FALSE(programs_all_found(&p.paths, &slots, launched, 2, &fail));
+    EXPECT_EQ(2, folders_all_found(&paths, hwnd.data(), &fail));
+    EXPECT_FALSE(programs_all_found(&paths, &slots, launched, 2, &fail));
     hwnd[0] = 1;
     // Entry 2's folder and entry 3's program failed to open.
     fail.indices = {2, 3};
     fail.uiN_Folders = 1;
     fail.uiN_Programs = 1;
-    EXPECT_EQ(1, folders_all_found(&p.paths, hwnd.data(), &fail));
+    EXPECT_EQ(1, folders_all_found(&paths, hwnd.data(), &fail));
     // An older instance's window (process 55) does not end the wait while
     // the started process 700 runs; it does once 700 has ended.
     hwnd[1] = 2;
     pid[1] = 55;
-    EXPECT_FALSE(programs_all_found(&p.paths, &slots, launched, 2, &fail));
+    EXPECT_FALSE(programs_all_found(&paths, &slots, launched, 2, &fail));
     launched[0].b_Running = false;
-    EXPECT_TRUE(programs_all_found(&p.paths, &slots, launched, 2, &fail));  // the kind-7 entry is not waited for
+    EXPECT_TRUE(programs_all_found(&paths, &slots, launched, 2, &fail));  // the kind-7 entry is not waited for
     launched[0].b_Running = true;
     pid[1] = 700;
-    EXPECT_TRUE(programs_all_found(&p.paths, &slots, launched, 2, &fail));
+    EXPECT_TRUE(programs_all_found(&paths, &slots, launched, 2, &fail));
     // A folder in the list is excused only when a folder failed at all.
     fail.uiN_Folders = 0;
-    EXPECT_EQ(2, folders_all_found(&p.paths, hwnd.data(), &fail));
+    EXPECT_EQ(2, folders_all_found(&paths, hwnd.data(), &fail));
 }
