@@ -28,6 +28,7 @@ src=$scratch/src
 logs=$scratch/logs
 jobs=${QD_MUTANTS_JOBS:-2}
 export QD_DISPLAY=${QD_MUTANTS_DISPLAY:-:95}
+unset QD_WINEPREFIX  # its own prefix, in the scratch copy's build folder
 
 label=""
 baseline=1
@@ -107,12 +108,21 @@ wine_stop() {
     local server
     server=$(dirname "${QD_WINE64:-/usr/lib/wine/wine64}")/wineserver
     [ -x "$server" ] || server=$(command -v wineserver || echo wineserver)
-    WINEPREFIX=${QD_WINEPREFIX:-$src/build/wineprefix} timeout 20 "$server" -w >/dev/null 2>&1
+    WINEPREFIX=$src/build/wineprefix timeout 20 "$server" -w >/dev/null 2>&1
     local n
     for n in $(seq 100); do
         xdpyinfo -display "$QD_DISPLAY" >/dev/null 2>&1 || xset -display "$QD_DISPLAY" q >/dev/null 2>&1 || return 0
         sleep 0.1
     done
+}
+
+# A clean environment for a Wine level: what an earlier run left is
+# stopped, then Wine is started and its own services brought up by one
+# small program, so the first test does not race them.
+wine_fresh() {
+    wine_stop
+    wine_env start
+    "$src/tests/wine/wine-env.sh" run cmd /c exit >/dev/null 2>&1
 }
 
 # ---- one level ---------------------------------------------------------------------
@@ -134,7 +144,7 @@ run_level() {  # tag, level (native|asan|win64)
         [ "$LEVEL_RESULT" = fail ] && [ "$level" = win64 ] || return 0
         local name=${LEVEL_TEST%% *} re
         re=$(printf '%s' "$name" | sed 's:[][\\.*^$+?()|]:\\&:g')
-        wine_stop
+        wine_fresh
         (cd "$dir" && ctest -R "^$re\$" --output-on-failure) >"$log.again" 2>&1
         local rc=$?
         wine_stop
@@ -152,7 +162,7 @@ run_ctest() {  # level, build dir, log
     local ctest_args=(--stop-on-failure --output-on-failure)
     [ "$level" = win64 ] || ctest_args+=(--timeout 120)
     # Programs left by an earlier run must not stand in for this one's.
-    [ "$level" = win64 ] && wine_stop
+    [ "$level" = win64 ] && wine_fresh
     (cd "$dir" && ctest "${ctest_args[@]}") >"$log" 2>&1
     local rc=$?
     [ "$level" = win64 ] && wine_stop
@@ -306,7 +316,9 @@ fi
 for i in "${sel[@]}"; do run_mutant "$i"; done
 
 {
-    echo "Mutants of $(git -C "$repo" rev-parse --short HEAD) ($label), $(date -u '+%Y-%m-%d %H:%M UTC')"
+    tree=$(git -C "$repo" rev-parse --short HEAD)
+    [ -n "$(git -C "$repo" status --porcelain --untracked-files=no)" ] && tree="$tree with local changes"
+    echo "Mutants run on $tree ($label), $(date -u '+%Y-%m-%d %H:%M UTC')"
     echo "$baseline_line"
     echo
     printf '%-4s  %-46s  %-12s  %-6s  %s\n' ID FILE RESULT LEVEL "FIRST FAILING TEST"
