@@ -11,6 +11,12 @@ std::vector<STR_ProcPath>::const_iterator lower(const STR_ProcPaths* p, uint32_t
                             [](const STR_ProcPath& e, uint32_t ui) { return e.ui_Pid < ui; });
 }
 
+std::vector<STR_WndOwner>::const_iterator lower_window(const STR_ProcPaths* p, uint32_t ui_hwnd)
+{
+    return std::lower_bound(p->windows.begin(), p->windows.end(), ui_hwnd,
+                            [](const STR_WndOwner& w, uint32_t ui) { return w.ui_hwnd < ui; });
+}
+
 }  // namespace
 
 const STR_ProcPath* proc_paths_find(const STR_ProcPaths* pSTR, uint32_t uiPid)
@@ -49,4 +55,24 @@ const qd_char* proc_paths_text(const STR_ProcPaths* pSTR, const STR_ProcPath* pE
     static const qd_char kEmpty[1] = {0};
     if (!pSTR || !pEntry || pEntry->uc_Kind != QD_PROC_PATH) return kEmpty;
     return pSTR->units.data() + pEntry->ui_First;
+}
+
+const STR_WndOwner* proc_paths_find_window(const STR_ProcPaths* pSTR, uint32_t ui_hwnd)
+{
+    if (!pSTR) return nullptr;
+    auto it = lower_window(pSTR, ui_hwnd);
+    return it != pSTR->windows.end() && it->ui_hwnd == ui_hwnd ? &*it : nullptr;
+}
+
+bool proc_paths_keep_window(STR_ProcPaths* pSTR, uint32_t ui_hwnd, uint32_t uiPid, bool bExcluded)
+{
+    if (!pSTR) return false;
+    auto it = lower_window(pSTR, ui_hwnd);
+    if (it != pSTR->windows.end() && it->ui_hwnd == ui_hwnd) return true;
+    try {
+        pSTR->windows.insert(it, STR_WndOwner{ui_hwnd, uiPid, bExcluded});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }

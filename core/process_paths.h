@@ -4,7 +4,9 @@
 // change while it runs, and most processes own several windows, so each
 // process is opened and asked once. The Win32 side asks and feeds the
 // answers in; a failure is kept with its error code, so a window met again
-// gets the same verdict and the same report as the first one.
+// gets the same verdict and the same report as the first one. Likewise a
+// window's owning process and whether its class is excluded never change
+// while it exists, so the Scan's second walk takes them from the first.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -25,11 +27,18 @@ struct STR_ProcPath {
     uint32_t uiN_Path;   // its length in units
 };
 
+struct STR_WndOwner {
+    uint32_t ui_hwnd;     // the window handle's 32 significant bits
+    uint32_t ui_Pid;      // its owning process
+    bool b_Excluded;      // its class is one the scan leaves out
+};
+
 // Entries sorted by process id; the paths one after another, each followed
-// by a zero unit.
+// by a zero unit; the windows met, sorted by handle.
 struct STR_ProcPaths {
     std::vector<STR_ProcPath> entries;
     std::vector<qd_char> units;
+    std::vector<STR_WndOwner> windows;
 };
 
 // The process's entry, null when it was not asked yet.
@@ -44,3 +53,10 @@ bool proc_paths_keep(STR_ProcPaths* pSTR, uint32_t uiPid, QD_ProcPathKind kind, 
 
 // The kept path of an entry of kind QD_PROC_PATH, zero-terminated.
 const qd_char* proc_paths_text(const STR_ProcPaths* pSTR, const STR_ProcPath* pEntry);
+
+// The window's entry, null when it was not met yet.
+const STR_WndOwner* proc_paths_find_window(const STR_ProcPaths* pSTR, uint32_t ui_hwnd);
+
+// Keeps what a window gave; an entry already kept stays. False when
+// nothing could be kept (no record, or no memory).
+bool proc_paths_keep_window(STR_ProcPaths* pSTR, uint32_t ui_hwnd, uint32_t uiPid, bool bExcluded);

@@ -88,6 +88,20 @@ bool class_excluded(HWND hwnd)
     return is_excluded_class(zt_Q(ptcClass));
 }
 
+// The window's owning process; false when its class is excluded. Asked
+// once per window while a scope lives: neither changes while it exists.
+bool window_owner(HWND hwnd, DWORD* pdwPid)
+{
+    if (const STR_WndOwner* w = proc_paths_find_window(g_pPaths, zt_hwnd32(hwnd))) {
+        *pdwPid = w->ui_Pid;
+        return !w->b_Excluded;
+    }
+    const bool bExcluded = class_excluded(hwnd);
+    if (!bExcluded) GetWindowThreadProcessId(hwnd, pdwPid);
+    proc_paths_keep_window(g_pPaths, zt_hwnd32(hwnd), *pdwPid, bExcluded);
+    return !bExcluded;
+}
+
 // System-error box, then the pass's report: the path of an eligible
 // window's process could not be read.
 BOOL report_path_failure(const char* pcFunc, int iLine)
@@ -153,10 +167,8 @@ QD_WndVerdict scan_window_facts(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCapti
     if (!IsWindowVisible(hwnd)) return QD_WND_SKIPPED;
     const uint32_t uiN_Caption = copy_caption(hwnd, ptcCaption, uiCaptionCap);
     if (!uiN_Caption) return QD_WND_SKIPPED;
-    if (class_excluded(hwnd)) return QD_WND_SKIPPED;
-
     DWORD dwPid = 0;
-    GetWindowThreadProcessId(hwnd, &dwPid);
+    if (!window_owner(hwnd, &dwPid)) return QD_WND_SKIPPED;
     wchar_t* ptcPath = reinterpret_cast<wchar_t*>(pSTR->pcTmpBuf_Prg_Folder_Path);
     uint32_t uiN_Path = 0;
     const QD_WndVerdict v = process_path_of(dwPid, ptcPath, pSTR->uiSize_TmpBuf_Path, &uiN_Path);

@@ -51,8 +51,9 @@ const STR_ProcQueries* scan_proc_queries();
 uint32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize);
 
 // While one lives, each process is opened and asked for its path once and
-// what it gave is kept by process id (the Scan command holds one over its
-// two walks, the program search over one attempt); with none, every window
+// what it gave is kept by process id, and a window's owning process and
+// class verdict are asked once (the Scan command holds one over its two
+// walks, the program search over one attempt); with none, every window
 // asks again. Scopes nest: the inner one starts empty.
 class ProcPathScope {
 public:

@@ -39,3 +39,26 @@ TEST(ProcessPaths, EachProcessKeepsItsFirstAnswerWithPathOrError)
     EXPECT_FALSE(proc_paths_keep(&r, 1, QD_PROC_PATH, 0, nullptr, 3));
     EXPECT_EQ(nullptr, proc_paths_find(nullptr, 3000));
 }
+
+TEST(ProcessPaths, WindowsKeepTheirFirstOwnerAndClassVerdict)
+{
+    STR_ProcPaths r;
+    const struct {
+        uint32_t hwnd, pid;
+        bool excluded;
+    } kWindows[] = {{0x2004A, 3000, false}, {0x10010, 0, true}, {0xFFFF0012, 3000, false}, {0x30020, 12, false}};
+    for (const auto& w : kWindows) {
+        EXPECT_EQ(nullptr, proc_paths_find_window(&r, w.hwnd));
+        EXPECT_TRUE(proc_paths_keep_window(&r, w.hwnd, w.pid, w.excluded));
+    }
+    EXPECT_TRUE(proc_paths_keep_window(&r, 0x10010, 77, false));
+    for (const auto& w : kWindows) {
+        const STR_WndOwner* e = proc_paths_find_window(&r, w.hwnd);
+        ASSERT_NE(nullptr, e) << w.hwnd;
+        EXPECT_EQ(w.pid, e->ui_Pid);
+        EXPECT_EQ(w.excluded, e->b_Excluded);
+    }
+    EXPECT_EQ(nullptr, proc_paths_find_window(&r, 0x2004B));
+    EXPECT_TRUE(r.entries.empty());  // windows are not processes
+    EXPECT_FALSE(proc_paths_keep_window(nullptr, 1, 1, false));
+}
