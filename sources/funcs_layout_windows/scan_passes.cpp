@@ -154,7 +154,9 @@ QD_WndVerdict process_path_of(DWORD dwPid, wchar_t* ptcBuf, uint32_t uiSize, uin
     if (const STR_ProcPath* e = proc_paths_find(g_pPaths, dwPid)) return replay(e, ptcBuf, uiSize, puiN_Path);
     const QD_WndVerdict v = ask_process(dwPid, ptcBuf, uiSize, puiN_Path);
     const DWORD dwErr = GetLastError();
-    const QD_ProcPathKind kind = v == QD_WND_ELIGIBLE ? QD_PROC_PATH : v == QD_WND_SKIPPED ? QD_PROC_NOT_OPENED : QD_PROC_NO_PATH;
+    const QD_ProcPathKind kind = v == QD_WND_ELIGIBLE  ? QD_PROC_PATH
+                                 : v == QD_WND_SKIPPED ? QD_PROC_NOT_OPENED
+                                                       : QD_PROC_NO_PATH;
     proc_paths_keep(g_pPaths, dwPid, kind, dwErr, zt_Q(ptcBuf), *puiN_Path);
     SetLastError(dwErr);
     return v;

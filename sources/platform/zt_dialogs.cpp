@@ -25,21 +25,24 @@ struct STR_ComDlg {
     PFN_ExtendedError pfnError;
 };
 
+template <typename F>
+F proc(HMODULE hLib, const char* pcName)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(hLib, pcName)));
+}
+
 const STR_ComDlg* comdlg()
 {
     static STR_ComDlg s = {};
-    if (!s.pfnError) {
-        HMODULE hLib = LoadLibraryW(L"comdlg32.dll");
-        if (!hLib) return nullptr;
-        s.pfnOpen = reinterpret_cast<PFN_FileDialog>(reinterpret_cast<void*>(GetProcAddress(hLib, "GetOpenFileNameW")));
-        s.pfnSave = reinterpret_cast<PFN_FileDialog>(reinterpret_cast<void*>(GetProcAddress(hLib, "GetSaveFileNameW")));
-        s.pfnError = reinterpret_cast<PFN_ExtendedError>(reinterpret_cast<void*>(GetProcAddress(hLib, "CommDlgExtendedError")));
-        if (!s.pfnOpen || !s.pfnSave || !s.pfnError) {
-            s = {};
-            return nullptr;
-        }
-    }
-    return &s;
+    if (s.pfnError) return &s;
+    HMODULE hLib = LoadLibraryW(L"comdlg32.dll");
+    if (!hLib) return nullptr;
+    s = {proc<PFN_FileDialog>(hLib, "GetOpenFileNameW"), proc<PFN_FileDialog>(hLib, "GetSaveFileNameW"),
+         proc<PFN_ExtendedError>(hLib, "CommDlgExtendedError")};
+    if (s.pfnOpen && s.pfnSave && s.pfnError) return &s;
+    s = {};
+    FreeLibrary(hLib);
+    return nullptr;
 }
 
 // Without the library a dialog fails as a dialog fails: FALSE, and an
