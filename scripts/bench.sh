@@ -19,7 +19,7 @@
 #   QD_WINEPREFIX [build/wineprefix-bench] Wine prefix (created on first use)
 #   QD_BENCH_SCAN_REPEATS [15]  QD_BENCH_SCAN_SIZES ["100x50 1000x100"] (windows x processes)
 #   QD_BENCH_LOAD_REPEATS [5]   QD_BENCH_LOAD_SIZES ["1 5 20"]
-#   QD_BENCH_START_RUNS [15]    QD_BENCH_PROFILE_REPEATS [21]
+#   QD_BENCH_START_RUNS [30]    QD_BENCH_PROFILE_REPEATS [21]
 #   QD_BENCH_BASELINE [none]    a git revision whose program also takes part in the cold start
 #   QD_BENCH_DOC [docs/benchmarks.md]
 # The figures are only meaningful on an otherwise idle machine: the load
@@ -37,7 +37,7 @@ scan_repeats=${QD_BENCH_SCAN_REPEATS:-15}
 scan_sizes=${QD_BENCH_SCAN_SIZES:-100x50 1000x100}
 load_repeats=${QD_BENCH_LOAD_REPEATS:-5}
 load_sizes=${QD_BENCH_LOAD_SIZES:-1 5 20}
-start_runs=${QD_BENCH_START_RUNS:-15}
+start_runs=${QD_BENCH_START_RUNS:-30}
 baseline=${QD_BENCH_BASELINE:-}
 profile_repeats=${QD_BENCH_PROFILE_REPEATS:-21}
 doc=${QD_BENCH_DOC:-docs/benchmarks.md}
