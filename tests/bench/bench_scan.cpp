@@ -276,7 +276,7 @@ BOOL CALLBACK facts_walk(HWND hwnd, LPARAM lParam)
 void profile_calls(int iN, int iRepeats)
 {
     static wchar_t tcPath[QD_SCAN_TMPBUF_BYTES / 2];
-    std::vector<double> calls[C_N], facts1, facts2, open, module;
+    std::vector<double> calls[C_N], facts1, facts2, facts0, open, module;
     STR_ENUM_WNDS_DATA s = {};
     scan_store_prepare(&s);
     s.pcTmpBuf_Prg_Folder_Path = static_cast<uint8_t*>(zt_VirtualAlloc(s.uiSize_TmpBuf_Path));
@@ -287,17 +287,19 @@ void profile_calls(int iN, int iRepeats)
         for (int i = 0; i < C_N; ++i) calls[i].push_back(c.t[i]);
         scan_set_proc_queries(&timed);
         g_tOpen = g_tModule = 0;
-        FactsWalk f1 = {&s, 0}, f2 = {&s, 0};
+        FactsWalk f1 = {&s, 0}, f2 = {&s, 0}, f0 = {&s, 0};
         {
             ProcPathScope paths;
             EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f1));
             EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f2));
         }
         scan_set_proc_queries(nullptr);
-        facts1.push_back(f1.t);
-        facts2.push_back(f2.t);
         open.push_back(g_tOpen);
         module.push_back(g_tModule);
+        EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f0));  // a query per window
+        facts1.push_back(f1.t);
+        facts2.push_back(f2.t);
+        facts0.push_back(f0.t);
     }
     scan_store_release_win(&s);
     double total = 0;
@@ -308,10 +310,10 @@ void profile_calls(int iN, int iRepeats)
         std::printf(" %s %.1f;", kCallNames[i], 1000.0 * m / iN);
     }
     std::printf(" sum %.1f\n", 1000.0 * total / iN);
-    std::printf("  the product's window step (scan_window_facts), us per window: first walk %.1f, second walk %.1f;"
-                " in both together OpenProcess %.1f, module path %.1f\n",
+    std::printf("  the product's window step (scan_window_facts), us per window: first walk %.1f, second walk %.1f"
+                " (in both together OpenProcess %.1f, module path %.1f); with a query per window %.1f\n",
                 1000.0 * bench::median(facts1) / iN, 1000.0 * bench::median(facts2) / iN,
-                1000.0 * bench::median(open) / iN, 1000.0 * bench::median(module) / iN);
+                1000.0 * bench::median(open) / iN, 1000.0 * bench::median(module) / iN, 1000.0 * bench::median(facts0) / iN);
 }
 
 // ---- the fixture ---------------------------------------------------------------
@@ -476,7 +478,7 @@ int main(int argc, char** argv)
                     r.med[K_SCAN], r.med[K_PER_WINDOW], r.med[K_FLOOR], r.med[K_SCAN] / f, r.paired,
                     r.med[K_PER_WINDOW] / f, r.med[K_SCAN] / r.uiListed, r.med[K_FLOOR] / r.uiListed);
     }
-    std::printf("(median of %d rounds; scan / floor = ratio of the medians, paired ratio = median of the ratios\n"
-                " within a round; per window = divided by the listed entries)\n", iRepeats);
+    std::printf("(median of %d rounds; scan / floor = ratio of the medians, paired ratio = median of the ratios within a"
+                " round; per window = divided by the listed entries)\n", iRepeats);
     return 0;
 }
