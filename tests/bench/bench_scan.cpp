@@ -318,9 +318,16 @@ void profile_calls(int iN, int iRepeats)
 
 // ---- the fixture ---------------------------------------------------------------
 
-// N windows of class QdFixBench in P fixture processes.
+// N windows of class QdFixBench in P fixture processes. A process that
+// ends before its windows are ready (Wine, on a busy machine, now and then
+// loses one while it starts) is started again, once.
 struct Fixture {
     std::vector<PROCESS_INFORMATION> procs;
+    bool launch(const std::wstring& event, int iCount, PROCESS_INFORMATION* pPi)
+    {
+        return bench::start_process(bench::sibling_exe(L"qd_fixture.exe"),
+                                    L"--ready-event " + event + L" --count " + std::to_wstring(iCount), pPi);
+    }
     bool start(int iN, int iP)
     {
         const std::wstring base = L"QdBenchScanReady_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
@@ -328,18 +335,29 @@ struct Fixture {
         std::vector<HANDLE> ready;
         bool bOk = true;
         for (int k = 0; k < iP && bOk; ++k) {
-            const int iCount = iN / iP + (k < iN % iP ? 1 : 0);
-            const std::wstring event = base + std::to_wstring(k);
-            HANDLE h = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+            HANDLE h = CreateEventW(nullptr, TRUE, FALSE, (base + std::to_wstring(k)).c_str());
             PROCESS_INFORMATION pi = {};
-            bOk = h && bench::start_process(bench::sibling_exe(L"qd_fixture.exe"),
-                                            L"--ready-event " + event + L" --count " + std::to_wstring(iCount), &pi);
+            bOk = h && launch(base + std::to_wstring(k), iN / iP + (k < iN % iP ? 1 : 0), &pi);
             if (h) ready.push_back(h);
             if (bOk) procs.push_back(pi);
+            else std::printf("scan: fixture process %d did not start (error %lu)\n", k, GetLastError());
         }
         for (size_t k = 0; k < ready.size() && bOk; ++k) {
-            HANDLE h[2] = {ready[k], procs[k].hProcess};
-            bOk = WaitForMultipleObjects(2, h, FALSE, 180000) == WAIT_OBJECT_0;
+            for (int iTry = 0; iTry < 2; ++iTry) {
+                HANDLE h[2] = {ready[k], procs[k].hProcess};
+                const DWORD dw = WaitForMultipleObjects(2, h, FALSE, 180000);
+                bOk = dw == WAIT_OBJECT_0;
+                if (bOk || dw != WAIT_OBJECT_0 + 1) break;
+                DWORD dwCode = 0;
+                GetExitCodeProcess(procs[k].hProcess, &dwCode);
+                std::printf("scan: fixture process %zu ended before it was ready (exit code 0x%lx)%s\n", k, dwCode,
+                            iTry ? "" : "; started again");
+                CloseHandle(procs[k].hProcess);
+                CloseHandle(procs[k].hThread);
+                procs[k] = PROCESS_INFORMATION{};
+                if (iTry || !launch(base + std::to_wstring(k), iN / iP + (static_cast<int>(k) < iN % iP ? 1 : 0), &procs[k]))
+                    break;
+            }
         }
         for (HANDLE h : ready) CloseHandle(h);
         return bOk;
@@ -349,6 +367,7 @@ struct Fixture {
         if (procs.empty()) return;
         bench::close_class_windows(L"QdFixBench", 60000);
         for (PROCESS_INFORMATION& pi : procs) {
+            if (!pi.hProcess) continue;
             if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
             CloseHandle(pi.hProcess);
             CloseHandle(pi.hThread);
