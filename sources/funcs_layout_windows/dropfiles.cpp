@@ -4,6 +4,7 @@
 #include "funcs_layout_windows/layout_apply.h"
 #include "funcs_layout_windows/load_profile.h"
 #include "funcs_layout_windows/unit_reports.h"
+#include "platform/zt_shell.h"
 #include "platform/zt_win.h"
 
 int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedProfiles_STR,
@@ -17,20 +18,20 @@ int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedPr
         return -1;
     }
     // Only the first of several dropped files is loaded.
-    DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
+    zt_DragQueryFile(hDrop, 0xFFFFFFFF, nullptr, 0);
     // 2048 units as a rule; a longer name gets a buffer that holds it whole.
-    const UINT uiNeed = DragQueryFileW(hDrop, 0, nullptr, 0);
+    const UINT uiNeed = zt_DragQueryFile(hDrop, 0, nullptr, 0);
     const UINT uiCapUnits = uiNeed + 1 > 2048 ? uiNeed + 1 : 2048;
     wchar_t* ptcPath = static_cast<wchar_t*>(zt_VirtualAlloc(uiCapUnits * sizeof(wchar_t)));
     if (!ptcPath) {
-        DragFinish(hDrop);
+        zt_DragFinish(hDrop);
         rep->iLine = __LINE__;
         zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror while DynMemAlloc()\n\nline of error handler:\n%d",
                   __FILE__, __func__, rep->iLine, __LINE__);
         return -2;
     }
-    UINT uiLen = DragQueryFileW(hDrop, 0, ptcPath, uiCapUnits);
-    DragFinish(hDrop);  // the name is read; the drop handle is no longer needed
+    UINT uiLen = zt_DragQueryFile(hDrop, 0, ptcPath, uiCapUnits);
+    zt_DragFinish(hDrop);  // the name is read; the drop handle is no longer needed
     if (uiLen == 0) {
         zt_VirtualFree(ptcPath);
         rep->iLine = __LINE__;

@@ -9,6 +9,7 @@
 #include "funcs_layout_windows/unit_reports.h"
 #include "platform/zt_dialogs.h"
 #include "platform/zt_files.h"
+#include "platform/zt_shell.h"
 #include "platform/zt_win.h"
 #include "profile_format.h"
 #include "window_match.h"
@@ -147,7 +148,7 @@ void open_folder(LoadRun* r, uint32_t i)
         sei.lpVerb = L"open";
         sei.lpFile = entry_path(r, i);
         sei.nShow = SW_SHOWNORMAL;
-        bOpened = ShellExecuteExW(&sei) != FALSE;
+        bOpened = zt_ShellExecuteEx(&sei) != FALSE;
     }
     if (!bOpened) {
         r->failures.indices.push_back(i);

@@ -9,6 +9,7 @@
 #include <shobjidl.h>
 
 #include "funcs_layout_windows/explorer_folders.h"
+#include "platform/zt_shell.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ bool item_folder_path(IShellWindows* pWindows, VARIANT* pvIndex, STR_ShellItem* 
     it->pFolder->GetCurFolder(&it->pidl);
     if (!it->pidl) return false;
     // False for a virtual folder (This PC, Control Panel): no path.
-    return SHGetPathFromIDListW(it->pidl, ptcPath) != FALSE;
+    return zt_SHGetPathFromIDList(it->pidl, ptcPath) != FALSE;
 }
 
 STR_ShellWalk walk_shell_windows(void*, QD_ShellFolderFound pfnFound, void* pFoundCtx)
