@@ -13,7 +13,7 @@ file(GLOB_RECURSE QD_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sources/*
 list(FILTER QD_WIN_SOURCES EXCLUDE REGEX ".*/sources/main_prg/entry_point\\.cpp$")
 add_library(qd_win STATIC ${QD_WIN_SOURCES})
 target_include_directories(qd_win PUBLIC ${CMAKE_SOURCE_DIR}/sources ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(qd_win PUBLIC qd_core comctl32 gdi32 msimg32 comdlg32 shell32 ole32 oleaut32 uuid psapi user32 kernel32)
+target_link_libraries(qd_win PUBLIC qd_core comctl32 gdi32 msimg32 ole32 uuid psapi user32 kernel32)
 
 set(QD_RELEASE_DATE "2026-12-06")
 configure_file(${CMAKE_SOURCE_DIR}/resources/app.manifest.in ${CMAKE_BINARY_DIR}/app.manifest @ONLY)

@@ -121,12 +121,10 @@ BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam)
 
     DWORD dwPid = 0;
     const DWORD dwTid = GetWindowThreadProcessId(hwnd, &dwPid);
-    const STR_ProcQueries* q = scan_proc_queries();
-    zt_Handle process(q->pfnOpen(q->pCtx, dwPid));
-    if (!process) return TRUE;
-    const uint32_t uiN_Path = read_process_path(process.get(), p->ptcBuf, p->uiSize_bytes);
-    process.reset();
-    if (!uiN_Path) {
+    uint32_t uiN_Path = 0;
+    const QD_WndVerdict v = process_path_of(dwPid, p->ptcBuf, p->uiSize_bytes, &uiN_Path);
+    if (v == QD_WND_SKIPPED) return TRUE;
+    if (v == QD_WND_PATH_FAILED) {
         zt_ShowLastError();
         rep->iLine = __LINE__;
         zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetModuleFileNameEx()\nline of error handler:%d",
@@ -160,7 +158,10 @@ int32_t find_hwnds_Programs_fill_array(HWNDs_loadedPrgsProfile_STR* p, uint32_t 
         return -2;
     }
     refresh_launch_ids(p);
-    EnumWindows(GetHWNDS_of_LoadedPrograms, reinterpret_cast<LPARAM>(p));
+    {
+        ProcPathScope paths;  // one attempt: each process is asked once
+        EnumWindows(GetHWNDS_of_LoadedPrograms, reinterpret_cast<LPARAM>(p));
+    }
     const STR_EntryPaths* paths = p->pPaths;
     for (uint32_t i = 0; i < uiN_wnds && i < paths->kind.size(); ++i)
         if (paths->kind[i] == QD_PRF_KIND_PROGRAM) pc_arr1D_hwnd_Programs_only[i] = p->p_hwnd_arr[i];

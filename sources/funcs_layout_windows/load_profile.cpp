@@ -9,6 +9,7 @@
 #include "funcs_layout_windows/unit_reports.h"
 #include "platform/zt_dialogs.h"
 #include "platform/zt_files.h"
+#include "platform/zt_shell.h"
 #include "platform/zt_win.h"
 #include "profile_format.h"
 #include "window_match.h"

@@ -84,6 +84,7 @@ int32_t onButton_Scan_Clicked(HWND hwndThis, HWND* p_hwnd_ScanListView, WPARAM, 
     pSTR->uiMaxLen_inBytes_PrgPath = 0;
     pSTR->uiMaxLen_inBytes_FolderPath = 0;
 
+    ProcPathScope paths;  // both walks ask each process once
     if (!EnumWindows(EnumWindowsProc_Calc, reinterpret_cast<LPARAM>(pSTR))) {
         rep->iLine = __LINE__;
         zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- EnumWindows()\nline of error handler:%d",

@@ -35,6 +35,35 @@ DWORD sys_image_name(void*, HANDLE hProcess, wchar_t* ptcBuf, DWORD uiN_Chars)
 
 const STR_ProcQueries g_sysQueries = {sys_open, sys_module_file_name, sys_image_name, nullptr};
 const STR_ProcQueries* g_pQueries = &g_sysQueries;
+STR_ProcPaths* g_pPaths = nullptr;  // the living scope's record
+
+// Opens the process and reads its path: what a window costs without a scope.
+QD_WndVerdict ask_process(DWORD dwPid, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path)
+{
+    zt_Handle process(g_pQueries->pfnOpen(g_pQueries->pCtx, dwPid));
+    if (!process) return QD_WND_SKIPPED;
+    *puiN_Path = read_process_path(process.get(), ptcBuf, uiSize);
+    if (*puiN_Path) return QD_WND_ELIGIBLE;
+    const DWORD dwErr = GetLastError();
+    process.reset();
+    SetLastError(dwErr);  // for the system-error box that follows
+    return QD_WND_PATH_FAILED;
+}
+
+// What a process gave before, as if it were asked again.
+QD_WndVerdict replay(const STR_ProcPath* e, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path)
+{
+    if (e->uc_Kind == QD_PROC_NOT_OPENED) return QD_WND_SKIPPED;
+    std::memset(ptcBuf, 0, uiSize);
+    if (e->uc_Kind == QD_PROC_NO_PATH) {
+        SetLastError(e->ui_Error);
+        return QD_WND_PATH_FAILED;
+    }
+    const uint32_t uiCap = uiSize / 2 - 1;
+    *puiN_Path = e->uiN_Path < uiCap ? e->uiN_Path : uiCap;
+    std::memcpy(ptcBuf, proc_paths_text(g_pPaths, e), *puiN_Path * sizeof(wchar_t));
+    return QD_WND_ELIGIBLE;
+}
 
 bool scratch_usable(const STR_ENUM_WNDS_DATA* p)
 {
@@ -46,6 +75,20 @@ bool class_excluded(HWND hwnd)
     wchar_t ptcClass[N_CLASS_NAME] = {};
     GetClassNameW(hwnd, ptcClass, N_CLASS_NAME);
     return is_excluded_class(zt_Q(ptcClass));
+}
+
+// The window's owning process; false when its class is excluded. Asked
+// once per window while a scope lives: neither changes while it exists.
+bool window_owner(HWND hwnd, DWORD* pdwPid)
+{
+    if (const STR_WndOwner* w = proc_paths_find_window(g_pPaths, zt_hwnd32(hwnd))) {
+        *pdwPid = w->ui_Pid;
+        return !w->b_Excluded;
+    }
+    const bool bExcluded = class_excluded(hwnd);
+    if (!bExcluded) GetWindowThreadProcessId(hwnd, pdwPid);
+    proc_paths_keep_window(g_pPaths, zt_hwnd32(hwnd), *pdwPid, bExcluded);
+    return !bExcluded;
 }
 
 // System-error box, then the pass's report: the path of an eligible
@@ -113,6 +156,25 @@ uint32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize)
     return 0;
 }
 
+ProcPathScope::ProcPathScope() : m_pOuter(g_pPaths) { g_pPaths = &m_paths; }
+
+ProcPathScope::~ProcPathScope() { g_pPaths = m_pOuter; }
+
+QD_WndVerdict process_path_of(DWORD dwPid, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path)
+{
+    *puiN_Path = 0;
+    if (!ptcBuf || uiSize < MIN_SCRATCH_BYTES) return QD_WND_PATH_FAILED;
+    if (const STR_ProcPath* e = proc_paths_find(g_pPaths, dwPid)) return replay(e, ptcBuf, uiSize, puiN_Path);
+    const QD_WndVerdict v = ask_process(dwPid, ptcBuf, uiSize, puiN_Path);
+    const DWORD dwErr = GetLastError();
+    const QD_ProcPathKind kind = v == QD_WND_ELIGIBLE  ? QD_PROC_PATH
+                                 : v == QD_WND_SKIPPED ? QD_PROC_NOT_OPENED
+                                                       : QD_PROC_NO_PATH;
+    proc_paths_keep(g_pPaths, dwPid, kind, dwErr, zt_Q(ptcBuf), *puiN_Path);
+    SetLastError(dwErr);
+    return v;
+}
+
 QD_WndVerdict scan_window_facts(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCaptionCap, STR_ENUM_WNDS_DATA* pSTR,
                                 STR_WndFacts* pFacts)
 {
@@ -120,21 +182,12 @@ QD_WndVerdict scan_window_facts(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCapti
     if (!IsWindowVisible(hwnd)) return QD_WND_SKIPPED;
     const uint32_t uiN_Caption = read_caption(hwnd, ptcCaption, uiCaptionCap);
     if (!uiN_Caption) return QD_WND_SKIPPED;
-    if (class_excluded(hwnd)) return QD_WND_SKIPPED;
-
     DWORD dwPid = 0;
-    GetWindowThreadProcessId(hwnd, &dwPid);
-    zt_Handle process(g_pQueries->pfnOpen(g_pQueries->pCtx, dwPid));
-    if (!process) return QD_WND_SKIPPED;
+    if (!window_owner(hwnd, &dwPid)) return QD_WND_SKIPPED;
     wchar_t* ptcPath = reinterpret_cast<wchar_t*>(pSTR->pcTmpBuf_Prg_Folder_Path);
-    const uint32_t uiN_Path = read_process_path(process.get(), ptcPath, pSTR->uiSize_TmpBuf_Path);
-    if (!uiN_Path) {
-        const DWORD dwErr = GetLastError();
-        process.reset();
-        SetLastError(dwErr);  // for the system-error box that follows
-        return QD_WND_PATH_FAILED;
-    }
-    process.reset();
+    uint32_t uiN_Path = 0;
+    const QD_WndVerdict v = process_path_of(dwPid, ptcPath, pSTR->uiSize_TmpBuf_Path, &uiN_Path);
+    if (v != QD_WND_ELIGIBLE) return v;
 
     pFacts->uiN_Caption = uiN_Caption;
     pFacts->uiN_Path = uiN_Path;

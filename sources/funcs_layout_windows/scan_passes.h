@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "process_paths.h"
 #include "scan_store.h"
 
 // Counting pass: counts eligible windows and measures the longest program
@@ -58,6 +59,22 @@ uint32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize);
 enum : uint32_t { QD_CAPTION_WAIT_MS = 1000 };
 uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap);
 
+// While one lives, each process is opened and asked for its path once and
+// what it gave is kept by process id, and a window's owning process and
+// class verdict are asked once (the Scan command holds one over its two
+// walks, the program search over one attempt); with none, every window
+// asks again. Scopes nest: the inner one starts empty.
+class ProcPathScope {
+public:
+    ProcPathScope();
+    ~ProcPathScope();
+    ProcPathScope(const ProcPathScope&) = delete;
+    ProcPathScope& operator=(const ProcPathScope&) = delete;
+private:
+    STR_ProcPaths m_paths;
+    STR_ProcPaths* m_pOuter;
+};
+
 // ---- eligibility -------------------------------------------------------------
 enum QD_WndVerdict : int32_t {
     QD_WND_SKIPPED = 0,      // fails a rule: the walk goes on
@@ -70,6 +87,13 @@ struct STR_WndFacts {
     uint32_t uiN_Path;     // units of the executable path in the scratch buffer
     bool b_Explorer;       // the path names explorer.exe: a folder window
 };
+
+// The executable path of the process dwPid into ptcBuf (uiSize bytes,
+// zeroed first), through the queries in use and the living scope's record.
+// QD_WND_ELIGIBLE with the length in *puiN_Path; QD_WND_SKIPPED when the
+// process cannot be opened; QD_WND_PATH_FAILED when no path could be read,
+// with the module query's error as the thread's last error.
+QD_WndVerdict process_path_of(DWORD dwPid, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path);
 
 // Applies the rules in their order: a handle, visible, a caption (copied
 // into ptcCaption of uiCaptionCap units), a class outside the excluded

@@ -4,12 +4,12 @@
 // whose file-system path is the folder path.
 #include <windows.h>
 #include <exdisp.h>
-#include <oleauto.h>
 #include <servprov.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include "funcs_layout_windows/explorer_folders.h"
+#include "platform/zt_shell.h"
 
 namespace {
 
@@ -81,20 +81,18 @@ bool item_folder_path(IShellWindows* pWindows, VARIANT* pvIndex, STR_ShellItem* 
     it->pFolder->GetCurFolder(&it->pidl);
     if (!it->pidl) return false;
     // False for a virtual folder (This PC, Control Panel): no path.
-    return SHGetPathFromIDListW(it->pidl, ptcPath) != FALSE;
+    return zt_SHGetPathFromIDList(it->pidl, ptcPath) != FALSE;
 }
 
 STR_ShellWalk walk_shell_windows(void*, QD_ShellFolderFound pfnFound, void* pFoundCtx)
 {
-    VARIANT vIndex;
-    VariantInit(&vIndex);
+    // A VT_I4 index owns nothing, so it is set up and dropped by hand: the
+    // program then needs no oleaut32 (VariantInit, VariantClear) at start.
+    VARIANT vIndex = {};
     IShellWindows* pWindows = nullptr;
     const HRESULT hr = CoCreateInstance(CLSID_ShellWindows_QD, nullptr, CLSCTX_SHELL_WINDOWS, IID_IShellWindows_QD,
                                         reinterpret_cast<void**>(&pWindows));
-    if (!pWindows) {
-        VariantClear(&vIndex);
-        return {false, hr};
-    }
+    if (!pWindows) return {false, hr};
     long iCount = 0;
     if (SUCCEEDED(hr)) pWindows->get_Count(&iCount);
     for (long i = 0; i < iCount; ++i) {
@@ -109,7 +107,6 @@ STR_ShellWalk walk_shell_windows(void*, QD_ShellFolderFound pfnFound, void* pFou
         if (!bGoOn) break;
     }
     release(pWindows);
-    VariantClear(&vIndex);
     return {true, hr};
 }
 

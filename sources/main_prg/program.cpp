@@ -4,6 +4,7 @@
 
 #include "layout_main.h"
 #include "main_prg/main_window.h"
+#include "platform/zt_shell.h"
 #include "platform/zt_win.h"
 #include "report/report.h"
 #include "resource_ids.h"
@@ -78,7 +79,7 @@ int run_program(HINSTANCE hInstance, int nCmdShow)
     register_window_classes(hInstance);
     HWND hwnd = create_main_window(hInstance);
     if (!hwnd) return 1;  // reported; there is no window to wait for
-    DragAcceptFiles(hwnd, TRUE);
+    zt_DragAcceptFiles(hwnd, TRUE);
     ShowWindow(hwnd, nCmdShow);
     UpdateWindow(hwnd);
     return run_message_loop();

@@ -1,5 +1,7 @@
-// The system's Open and Save dialogs. A test replaces them with a hook that
-// answers as the user would, so commands run unattended.
+// The system's Open and Save dialogs, whose library is loaded by the first
+// dialog (a dialog whose library cannot be loaded fails like any failed
+// dialog). A test replaces them with a hook that answers as the user
+// would, so commands run unattended.
 #pragma once
 #include <windows.h>
 #include <commdlg.h>

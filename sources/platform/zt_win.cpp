@@ -1,6 +1,6 @@
 #include "platform/zt_win.h"
 
-#include <shellapi.h>
+#include "platform/zt_shell.h"
 
 namespace {
 // Test seams. The program itself never sets them.
@@ -71,7 +71,7 @@ BOOL zt_OpenFolder(const wchar_t* ptcFolder)
     sei.lpVerb = L"open";
     sei.lpFile = ptcFolder;
     sei.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&sei);
+    return zt_ShellExecuteEx(&sei);
 }
 
 void zt_PlaceWindowAsync(HWND hwnd, bool bRestore, int32_t x, int32_t y, int32_t w, int32_t h)

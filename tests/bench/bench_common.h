@@ -42,16 +42,23 @@ inline std::wstring sibling_exe(const wchar_t* ptcName)
     return s.substr(0, s.find_last_of(L"\\/") + 1) + ptcName;
 }
 
-// Starts a program with a command line; false when it did not start.
+// Starts a program with a command line; false when it did not start. On
+// a busy machine Wine now and then refuses a start (ERROR_INTERNAL_ERROR)
+// that succeeds a moment later, so a refused start is tried twice more.
 inline bool start_process(const std::wstring& exe, const std::wstring& args, PROCESS_INFORMATION* pPi)
 {
     std::wstring cmd = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-    std::vector<wchar_t> buf(cmd.begin(), cmd.end());
-    buf.push_back(0);
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    *pPi = PROCESS_INFORMATION{};
-    return CreateProcessW(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pPi) != FALSE;
+    for (int iTry = 0; iTry < 3; ++iTry) {
+        std::vector<wchar_t> buf(cmd.begin(), cmd.end());
+        buf.push_back(0);
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        *pPi = PROCESS_INFORMATION{};
+        if (CreateProcessW(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pPi)) return true;
+        if (GetLastError() != ERROR_INTERNAL_ERROR) return false;
+        Sleep(500);
+    }
+    return false;
 }
 
 struct ClassWalk {

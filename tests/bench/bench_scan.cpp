@@ -1,13 +1,17 @@
 // Scan timing against a floor.
 //
-// The fixture program opens N windows; in this process the Scan command's
-// passes then run without the list window (prepare, scratch buffer,
-// counting walk, first folder pass, entry buffers, filling walk, trim,
-// second folder pass, release), and the floor makes the bare system calls
-// those passes make per window, in two walks, with nothing around them.
-// Both use an empty folder source, so the shell is not part of either.
+// Fixture programs open N windows in P processes (N / P each); in this
+// process the Scan command's passes then run without the list window
+// (prepare, scratch buffer, counting walk, first folder pass, entry
+// buffers, filling walk, trim, second folder pass, release), as the
+// command runs them: each process asked once for the two walks. The same
+// passes also run without that, every window asking again, as the Scan
+// did before ("per window"). The floor makes the bare system calls the
+// per-window Scan makes, in two walks, with nothing around them. All three
+// use an empty folder source, so the shell is part of none, and they take
+// turns in every round.
 //
-//   qd_bench_scan.exe [--profile] [repeats] [N...]   (defaults: 15, 100 500 1000)
+//   qd_bench_scan.exe [--profile] [repeats] [NxP...]   (defaults: 15, 100x50 1000x100)
 //
 // --profile adds, per N, the time of each system call per window and the
 // time of the product's per-window step, to find where a difference lies.
@@ -19,6 +23,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,8 +61,24 @@ bool allocate_entry_buffers(STR_ENUM_WNDS_DATA* pSTR)
            pSTR->pcDynMem_FullPaths;
 }
 
+// The system's process queries, counted: how often a scan opens a
+// process and reads a path.
+int g_iOpens = 0, g_iPathQueries = 0;
+HANDLE counted_open(void* pCtx, DWORD dwPid)
+{
+    ++g_iOpens;
+    return scan_system_proc_queries()->pfnOpen(pCtx, dwPid);
+}
+DWORD counted_module(void* pCtx, HANDLE hProcess, wchar_t* ptcBuf, DWORD uiN)
+{
+    ++g_iPathQueries;
+    return scan_system_proc_queries()->pfnModuleFileName(pCtx, hProcess, ptcBuf, uiN);
+}
+
 // One scan; phase times into ph, the number of entries filled into *puiN.
-bool run_scan(double ph[PH_N], uint32_t* puiN)
+// bAskOnce: each process asked once for both walks, as the Scan command
+// does; otherwise every window asks again.
+bool run_scan(bool bAskOnce, double ph[PH_N], uint32_t* puiN)
 {
     STR_ENUM_WNDS_DATA s = {};
     double t[PH_N + 1];
@@ -68,6 +89,7 @@ bool run_scan(double ph[PH_N], uint32_t* puiN)
     s.counter_valid = 0;
     s.uiMaxLen_inBytes_PrgPath = 0;
     s.uiMaxLen_inBytes_FolderPath = 0;
+    std::unique_ptr<ProcPathScope> paths(bAskOnce ? new ProcPathScope : nullptr);
     t[1] = now_ms();
     if (!EnumWindows(EnumWindowsProc_Calc, reinterpret_cast<LPARAM>(&s))) return false;
     t[2] = now_ms();
@@ -83,6 +105,7 @@ bool run_scan(double ph[PH_N], uint32_t* puiN)
     *puiN = scan_store_trim(&s);
     t[5] = now_ms();
     GetCurrentExplorerFolders_02(&s);
+    paths.reset();
     t[6] = now_ms();
     scan_store_release_win(&s);
     t[7] = now_ms();
@@ -164,14 +187,16 @@ bool run_floor(double* pWalk1, double* pWalk2, uint32_t* puiN)
 }
 
 // ---- where the time of one window goes ------------------------------------------
-// A third walk times each system call of the floor's counting walk; then
-// the product's per-window step (scan_window_facts) is timed as a whole
-// with its process queries timed from inside, so the two can be compared
-// call by call.
+// A third walk times each system call the floor makes for a window (those
+// of the counting walk, then the three the filling walk adds); then the
+// product's per-window step (scan_window_facts) is timed as a whole in two
+// walks under one scope, as a scan makes them, with its process queries
+// timed from inside, so the two can be compared call by call.
 
-enum Call { C_VISIBLE, C_GETTEXT, C_CLASS, C_PID, C_OPEN, C_MODULE, C_CLOSE, C_N };
+enum Call { C_VISIBLE, C_GETTEXT, C_CLASS, C_PID, C_OPEN, C_MODULE, C_CLOSE, C_RECT, C_ICONIC, C_TEXTLEN, C_N };
 const char* const kCallNames[C_N] = {"IsWindowVisible", "WM_GETTEXT", "GetClassNameW", "GetWindowThreadProcessId",
-                                     "OpenProcess", "GetModuleFileNameExW", "CloseHandle"};
+                                     "OpenProcess", "GetModuleFileNameExW", "CloseHandle", "GetWindowRect",
+                                     "IsIconic", "GetWindowTextLengthW"};
 
 struct CallWalk {
     double t[C_N];
@@ -204,7 +229,14 @@ BOOL CALLBACK timed_walk(HWND hwnd, LPARAM lParam)
     GetModuleFileNameExW(hProcess, nullptr, c->ptcPath, c->uiPathChars);
     b = now_ms(); c->t[C_MODULE] += b - a; a = b;
     CloseHandle(hProcess);
-    b = now_ms(); c->t[C_CLOSE] += b - a;
+    b = now_ms(); c->t[C_CLOSE] += b - a; a = b;
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    b = now_ms(); c->t[C_RECT] += b - a; a = b;
+    IsIconic(hwnd);
+    b = now_ms(); c->t[C_ICONIC] += b - a; a = b;
+    GetWindowTextLengthW(hwnd);
+    b = now_ms(); c->t[C_TEXTLEN] += b - a;
     return TRUE;
 }
 
@@ -244,7 +276,7 @@ BOOL CALLBACK facts_walk(HWND hwnd, LPARAM lParam)
 void profile_calls(int iN, int iRepeats)
 {
     static wchar_t tcPath[QD_SCAN_TMPBUF_BYTES / 2];
-    std::vector<double> calls[C_N], facts, open, module;
+    std::vector<double> calls[C_N], facts1, facts2, facts0, open, module;
     STR_ENUM_WNDS_DATA s = {};
     scan_store_prepare(&s);
     s.pcTmpBuf_Prg_Folder_Path = static_cast<uint8_t*>(zt_VirtualAlloc(s.uiSize_TmpBuf_Path));
@@ -255,12 +287,19 @@ void profile_calls(int iN, int iRepeats)
         for (int i = 0; i < C_N; ++i) calls[i].push_back(c.t[i]);
         scan_set_proc_queries(&timed);
         g_tOpen = g_tModule = 0;
-        FactsWalk f = {&s, 0};
-        EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f));
+        FactsWalk f1 = {&s, 0}, f2 = {&s, 0}, f0 = {&s, 0};
+        {
+            ProcPathScope paths;
+            EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f1));
+            EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f2));
+        }
         scan_set_proc_queries(nullptr);
-        facts.push_back(f.t);
         open.push_back(g_tOpen);
         module.push_back(g_tModule);
+        EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f0));  // a query per window
+        facts1.push_back(f1.t);
+        facts2.push_back(f2.t);
+        facts0.push_back(f0.t);
     }
     scan_store_release_win(&s);
     double total = 0;
@@ -271,43 +310,80 @@ void profile_calls(int iN, int iRepeats)
         std::printf(" %s %.1f;", kCallNames[i], 1000.0 * m / iN);
     }
     std::printf(" sum %.1f\n", 1000.0 * total / iN);
-    std::printf("  the product's window step (scan_window_facts): %.1f us per window, of which OpenProcess %.1f, module path %.1f\n",
-                1000.0 * bench::median(facts) / iN, 1000.0 * bench::median(open) / iN, 1000.0 * bench::median(module) / iN);
+    std::printf("  the product's window step (scan_window_facts), us per window: first walk %.1f, second walk %.1f"
+                " (in both together OpenProcess %.1f, module path %.1f); with a query per window %.1f\n",
+                1000.0 * bench::median(facts1) / iN, 1000.0 * bench::median(facts2) / iN,
+                1000.0 * bench::median(open) / iN, 1000.0 * bench::median(module) / iN, 1000.0 * bench::median(facts0) / iN);
 }
 
 // ---- the fixture ---------------------------------------------------------------
 
+// N windows of class QdFixBench in P fixture processes. A process that
+// ends before its windows are ready (Wine, on a busy machine, now and then
+// loses one while it starts) is started again, once.
 struct Fixture {
-    PROCESS_INFORMATION pi{};
-    bool start(int iN)
+    std::vector<PROCESS_INFORMATION> procs;
+    bool launch(const std::wstring& event, int iCount, PROCESS_INFORMATION* pPi)
     {
-        const std::wstring event = L"QdBenchScanReady_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(iN);
-        HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
-        if (!hReady) return false;
-        const std::wstring args = L"--ready-event " + event + L" --count " + std::to_wstring(iN);
-        bool bOk = bench::start_process(bench::sibling_exe(L"qd_fixture.exe"), args, &pi);
-        if (bOk) {
-            HANDLE h[2] = {hReady, pi.hProcess};
-            bOk = WaitForMultipleObjects(2, h, FALSE, 180000) == WAIT_OBJECT_0;
+        return bench::start_process(bench::sibling_exe(L"qd_fixture.exe"),
+                                    L"--ready-event " + event + L" --count " + std::to_wstring(iCount), pPi);
+    }
+    bool start(int iN, int iP)
+    {
+        const std::wstring base = L"QdBenchScanReady_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                  std::to_wstring(iN) + L"_";
+        std::vector<HANDLE> ready;
+        bool bOk = true;
+        for (int k = 0; k < iP && bOk; ++k) {
+            HANDLE h = CreateEventW(nullptr, TRUE, FALSE, (base + std::to_wstring(k)).c_str());
+            PROCESS_INFORMATION pi = {};
+            bOk = h && launch(base + std::to_wstring(k), iN / iP + (k < iN % iP ? 1 : 0), &pi);
+            if (h) ready.push_back(h);
+            if (bOk) procs.push_back(pi);
+            else std::printf("scan: fixture process %d did not start (error %lu)\n", k, GetLastError());
         }
-        CloseHandle(hReady);
+        for (size_t k = 0; k < ready.size() && bOk; ++k) {
+            for (int iTry = 0; iTry < 2; ++iTry) {
+                HANDLE h[2] = {ready[k], procs[k].hProcess};
+                const DWORD dw = WaitForMultipleObjects(2, h, FALSE, 180000);
+                bOk = dw == WAIT_OBJECT_0;
+                if (bOk || dw != WAIT_OBJECT_0 + 1) break;
+                DWORD dwCode = 0;
+                GetExitCodeProcess(procs[k].hProcess, &dwCode);
+                std::printf("scan: fixture process %zu ended before it was ready (exit code 0x%lx)%s\n", k, dwCode,
+                            iTry ? "" : "; started again");
+                CloseHandle(procs[k].hProcess);
+                CloseHandle(procs[k].hThread);
+                procs[k] = PROCESS_INFORMATION{};
+                if (iTry || !launch(base + std::to_wstring(k), iN / iP + (static_cast<int>(k) < iN % iP ? 1 : 0), &procs[k]))
+                    break;
+            }
+        }
+        for (HANDLE h : ready) CloseHandle(h);
         return bOk;
     }
     void stop()
     {
-        if (!pi.hProcess) return;
+        if (procs.empty()) return;
         bench::close_class_windows(L"QdFixBench", 60000);
-        if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-        pi = PROCESS_INFORMATION{};
+        for (PROCESS_INFORMATION& pi : procs) {
+            if (!pi.hProcess) continue;
+            if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+        procs.clear();
     }
 };
 
+enum Kind { K_SCAN, K_PER_WINDOW, K_FLOOR, K_N };
+
 struct Row {
-    int iN;
-    uint32_t uiEligible;
-    double scan, floor, paired;
+    int iN, iP;
+    uint32_t uiListed;
+    double med[K_N];
+    double paired;  // median of scan / floor of the same round
+    double opens, queries;  // per scan, as the Scan command runs
 };
 
 }  // namespace
@@ -315,7 +391,7 @@ struct Row {
 int main(int argc, char** argv)
 {
     int iRepeats = 15;
-    std::vector<int> counts;
+    std::vector<std::pair<int, int>> sizes;
     bool bProfile = false;
     int iArg = 1;
     if (argc > iArg && std::string(argv[iArg]) == "--profile") {
@@ -323,49 +399,71 @@ int main(int argc, char** argv)
         ++iArg;
     }
     if (argc > iArg) iRepeats = std::atoi(argv[iArg++]);
-    for (; iArg < argc; ++iArg) counts.push_back(std::atoi(argv[iArg]));
-    if (counts.empty()) counts = {100, 500, 1000};
+    for (; iArg < argc; ++iArg) {
+        int iN = 0, iP = 1;
+        if (std::sscanf(argv[iArg], "%dx%d", &iN, &iP) < 1 || iN < 1 || iP < 1 || iP > iN) {
+            std::printf("scan: bad size %s (expected N or NxP)\n", argv[iArg]);
+            return 1;
+        }
+        sizes.push_back({iN, iP});
+    }
+    if (sizes.empty()) sizes = {{100, 50}, {1000, 100}};
     if (iRepeats < 1) iRepeats = 1;
 
     bench::BoxCount boxes;
     zt_SetBoxHook(bench::count_box, &boxes);
     explorer_set_folder_source(&kNoFolders);
+    const STR_ProcQueries counted = {counted_open, counted_module, scan_system_proc_queries()->pfnImageName, nullptr};
 
     std::vector<Row> rows;
-    for (int iN : counts) {
+    for (const auto& size : sizes) {
+        const int iN = size.first, iP = size.second;
         Fixture fx;
-        if (!fx.start(iN)) {
-            std::printf("scan: the fixture with %d windows did not get ready\n", iN);
+        if (!fx.start(iN, iP)) {
+            std::printf("scan: the fixture with %d windows in %d processes did not get ready\n", iN, iP);
             fx.stop();
             return 1;
         }
         Sleep(300);  // let the display settle after the windows were shown
         const size_t uiSeen = bench::windows_of_class(L"QdFixBench", true).size();
 
-        std::vector<double> scan, floor, paired, ph[PH_N], fw1, fw2;
-        uint32_t uiScanN = 0, uiFloorN = 0;
+        std::vector<double> t[K_N], paired, ph[PH_N], fw1, fw2, opens, queries;
+        uint32_t uiScanN = 0, uiOldN = 0, uiFloorN = 0;
         bool bOk = true;
         for (int r = -2; r < iRepeats && bOk; ++r) {  // two warm-up rounds
-            double p[PH_N] = {}, w1 = 0, w2 = 0;
-            // Alternate the order so neither side always runs second.
-            for (int k = 0; k < 2 && bOk; ++k) {
-                if ((k == 0) == (r % 2 == 0)) {
-                    bOk = run_scan(p, &uiScanN);
+            double p[PH_N] = {}, q[PH_N] = {}, w1 = 0, w2 = 0;
+            int iOpens = 0, iQueries = 0;
+            // Rotate the order so no kind always runs first or last.
+            for (int k = 0; k < K_N && bOk; ++k) {
+                const int kind = (k + r + 2) % K_N;
+                if (kind == K_SCAN) {
+                    scan_set_proc_queries(&counted);
+                    g_iOpens = g_iPathQueries = 0;
+                    bOk = run_scan(true, p, &uiScanN);
+                    iOpens = g_iOpens;
+                    iQueries = g_iPathQueries;
+                    scan_set_proc_queries(nullptr);
+                } else if (kind == K_PER_WINDOW) {
+                    bOk = run_scan(false, q, &uiOldN);
                 } else {
                     bOk = run_floor(&w1, &w2, &uiFloorN);
                 }
             }
             if (r < 0 || !bOk) continue;
-            double total = 0;
+            double total = 0, old = 0;
             for (int i = 0; i < PH_N; ++i) {
                 ph[i].push_back(p[i]);
                 total += p[i];
+                old += q[i];
             }
-            scan.push_back(total);
-            floor.push_back(w1 + w2);
+            t[K_SCAN].push_back(total);
+            t[K_PER_WINDOW].push_back(old);
+            t[K_FLOOR].push_back(w1 + w2);
             paired.push_back(total / (w1 + w2));
             fw1.push_back(w1);
             fw2.push_back(w2);
+            opens.push_back(iOpens);
+            queries.push_back(iQueries);
         }
         if (bOk && bProfile) profile_calls(iN, iRepeats);
         fx.stop();
@@ -373,24 +471,33 @@ int main(int argc, char** argv)
             std::printf("scan: a scan or floor run failed with %d windows\n", iN);
             return 1;
         }
-        std::printf("N=%d: fixture windows visible %zu, entries filled %u, floor windows %u, boxes %d\n", iN, uiSeen,
-                    uiScanN, uiFloorN, boxes.iCount);
+        std::printf("N=%d in %d processes: fixture windows visible %zu, entries filled %u (per window %u), floor windows %u, "
+                    "boxes %d\n", iN, iP, uiSeen, uiScanN, uiOldN, uiFloorN, boxes.iCount);
         std::printf("  scan phases (median ms):");
         for (int i = 0; i < PH_N; ++i) std::printf(" %s %.3f;", kPhaseNames[i], bench::median(ph[i]));
         std::printf("\n  floor walks (median ms): walk 1 %.3f; walk 2 %.3f\n", bench::median(fw1), bench::median(fw2));
-        std::printf("  scan min/max %.2f/%.2f ms, floor min/max %.2f/%.2f ms\n", bench::min_of(scan), bench::max_of(scan),
-                    bench::min_of(floor), bench::max_of(floor));
+        std::printf("  process opens per scan %.0f, path queries per scan %.0f (a query per window and walk: %u)\n",
+                    bench::median(opens), bench::median(queries), 2 * uiOldN);
+        std::printf("  min/max ms: scan %.2f/%.2f, per window %.2f/%.2f, floor %.2f/%.2f\n", bench::min_of(t[K_SCAN]),
+                    bench::max_of(t[K_SCAN]), bench::min_of(t[K_PER_WINDOW]), bench::max_of(t[K_PER_WINDOW]),
+                    bench::min_of(t[K_FLOOR]), bench::max_of(t[K_FLOOR]));
         std::fflush(stdout);
-        rows.push_back({iN, uiScanN, bench::median(scan), bench::median(floor), bench::median(paired)});
+        Row row = {iN, iP, uiScanN, {}, bench::median(paired), bench::median(opens), bench::median(queries)};
+        for (int k = 0; k < K_N; ++k) row.med[k] = bench::median(t[k]);
+        rows.push_back(row);
     }
     if (boxes.iCount) std::wprintf(L"boxes shown during the runs: %d, first: %ls\n", boxes.iCount, boxes.first.c_str());
 
-    std::printf("\n| windows | listed | scan ms | floor ms | scan / floor | paired ratio | scan ms per window | floor ms per window |\n");
-    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|\n");
-    for (const Row& r : rows)
-        std::printf("| %d | %u | %.1f | %.1f | %.3f | %.3f | %.3f | %.3f |\n", r.iN, r.uiEligible, r.scan, r.floor,
-                    r.floor > 0 ? r.scan / r.floor : 0.0, r.paired, r.scan / r.uiEligible, r.floor / r.uiEligible);
-    std::printf("(median of %d runs each; scan / floor = ratio of the medians, paired ratio = median of the\n"
-                " ratios of runs made back to back; per window = divided by the listed entries)\n", iRepeats);
+    std::printf("\n| windows | processes | listed | scan ms | per-window scan ms | floor ms | scan / floor | paired ratio"
+                " | per-window / floor | scan ms per window | floor ms per window |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (const Row& r : rows) {
+        const double f = r.med[K_FLOOR] > 0 ? r.med[K_FLOOR] : 1;
+        std::printf("| %d | %d | %u | %.1f | %.1f | %.1f | %.3f | %.3f | %.3f | %.3f | %.3f |\n", r.iN, r.iP, r.uiListed,
+                    r.med[K_SCAN], r.med[K_PER_WINDOW], r.med[K_FLOOR], r.med[K_SCAN] / f, r.paired,
+                    r.med[K_PER_WINDOW] / f, r.med[K_SCAN] / r.uiListed, r.med[K_FLOOR] / r.uiListed);
+    }
+    std::printf("(median of %d rounds; scan / floor = ratio of the medians, paired ratio = median of the ratios within a"
+                " round; per window = divided by the listed entries)\n", iRepeats);
     return 0;
 }

@@ -7,7 +7,11 @@
 // the program's gradient, the empty program's class brush). The program is
 // then closed with WM_CLOSE and waited for.
 //
-//   qd_bench_start.exe [runs]   (default 10)
+//   qd_bench_start.exe [runs] [NAME=FILE.exe...]   (default 10 runs)
+//
+// Each NAME=FILE.exe (a build of the program from elsewhere, beside this
+// one) takes its turn with the two, so an earlier build can be compared in
+// the same run.
 #include <windows.h>
 
 #include <cstdio>
@@ -22,9 +26,9 @@ using bench::now_ms;
 namespace {
 
 struct Target {
-    const wchar_t* ptcExe;
+    std::wstring exe;
     const wchar_t* ptcClass;
-    const char* pcName;
+    std::string name;
     std::vector<double> visible, painted;
 };
 
@@ -64,8 +68,8 @@ bool run_once(Target* t, bool bKeep)
     }
     PROCESS_INFORMATION pi;
     const double t0 = now_ms();
-    if (!bench::start_process(bench::sibling_exe(t->ptcExe), L"", &pi)) {
-        std::printf("  %s did not start (error %lu)\n", t->pcName, GetLastError());
+    if (!bench::start_process(bench::sibling_exe(t->exe.c_str()), L"", &pi)) {
+        std::printf("  %s did not start (error %lu)\n", t->name.c_str(), GetLastError());
         return false;
     }
     const double tEnd = t0 + 20000;
@@ -90,10 +94,10 @@ bool run_once(Target* t, bool bKeep)
     }
     close_and_wait(hwnd, pi);
     if (!tPainted) {
-        std::printf("  %s: %s within 20 s\n", t->pcName, hwnd ? "window never painted" : "no window");
+        std::printf("  %s: %s within 20 s\n", t->name.c_str(), hwnd ? "window never painted" : "no window");
         return false;
     }
-    std::printf("  %s: visible %.1f ms, painted %.1f ms%s\n", t->pcName, tVisible - t0, tPainted - t0,
+    std::printf("  %s: visible %.1f ms, painted %.1f ms%s\n", t->name.c_str(), tVisible - t0, tPainted - t0,
                 bKeep ? "" : " (warm-up)");
     std::fflush(stdout);
     if (bKeep) {
@@ -109,21 +113,34 @@ int main(int argc, char** argv)
 {
     int iRuns = argc > 1 ? std::atoi(argv[1]) : 10;
     if (iRuns < 1) iRuns = 1;
-    Target prog = {L"quorvel-dint.exe", L"prg_wnds_layout", "quorvel-dint", {}, {}};
-    Target empty = {L"qd_empty_window.exe", L"QdBenchEmptyWindow", "empty window", {}, {}};
-    for (int r = -1; r < iRuns; ++r) {  // one warm-up start of each
-        // Alternate which one starts first.
-        Target* order[2] = {r % 2 ? &empty : &prog, r % 2 ? &prog : &empty};
-        for (Target* t : order)
-            if (!run_once(t, r >= 0)) return 1;
+    std::vector<Target> targets = {{L"quorvel-dint.exe", L"prg_wnds_layout", "quorvel-dint", {}, {}},
+                                   {L"qd_empty_window.exe", L"QdBenchEmptyWindow", "empty window", {}, {}}};
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const size_t uiEq = arg.find('=');
+        if (uiEq == std::string::npos || uiEq == 0) {
+            std::printf("start: expected NAME=FILE.exe, not %s\n", argv[i]);
+            return 1;
+        }
+        targets.push_back({std::wstring(arg.begin() + uiEq + 1, arg.end()), L"prg_wnds_layout", arg.substr(0, uiEq), {}, {}});
     }
-    const double p = bench::median(prog.painted), e = bench::median(empty.painted);
+    const size_t uiN = targets.size();
+    for (int r = -1; r < iRuns; ++r)  // one warm-up start of each
+        for (size_t k = 0; k < uiN; ++k)  // rotate which one starts first
+            if (!run_once(&targets[(k + static_cast<size_t>(r + 1)) % uiN], r >= 0)) return 1;
+
+    const double e = bench::median(targets[1].painted), ev = bench::median(targets[1].visible);
     std::printf("\n| program | window visible ms | painted ms | painted min / max ms |\n");
     std::printf("|---|---:|---:|---:|\n");
-    for (const Target* t : {&prog, &empty})
-        std::printf("| %s | %.1f | %.1f | %.1f / %.1f |\n", t->pcName, bench::median(t->visible), bench::median(t->painted),
-                    bench::min_of(t->painted), bench::max_of(t->painted));
-    std::printf("| difference | %.1f | %.1f | |\n", bench::median(prog.visible) - bench::median(empty.visible), p - e);
-    std::printf("(median of %d starts each)\n", iRuns);
+    for (const Target& t : targets)
+        std::printf("| %s | %.1f | %.1f | %.1f / %.1f |\n", t.name.c_str(), bench::median(t.visible), bench::median(t.painted),
+                    bench::min_of(t.painted), bench::max_of(t.painted));
+    for (size_t k = 0; k < uiN; ++k) {
+        if (k == 1) continue;
+        const Target& t = targets[k];
+        std::printf("| difference%s%s | %.1f | %.1f | |\n", k ? ", " : "", k ? t.name.c_str() : "",
+                    bench::median(t.visible) - ev, bench::median(t.painted) - e);
+    }
+    std::printf("(median of %d starts each; difference = program - empty window)\n", iRuns);
     return 0;
 }

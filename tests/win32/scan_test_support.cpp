@@ -45,6 +45,7 @@ namespace {
 HANDLE test_open(void* pCtx, DWORD dwPid)
 {
     ProcQueries* q = static_cast<ProcQueries*>(pCtx);
+    q->opened.insert(dwPid);
     const bool bOther = std::find(q->otherPids.begin(), q->otherPids.end(), dwPid) != q->otherPids.end();
     if (q->bOpenFails || (q->bOnlyThisProcess && dwPid != GetCurrentProcessId() && !bOther)) {
         SetLastError(ERROR_ACCESS_DENIED);
@@ -170,6 +171,7 @@ void TestStore::allocate_entries(uint32_t uiN, uint32_t uiL)
 
 void TestStore::scan_desktop()
 {
+    ProcPathScope paths;
     ASSERT_TRUE(EnumWindows(EnumWindowsProc_Calc, reinterpret_cast<LPARAM>(&s)));
     ASSERT_GT(s.counter_valid, 0u);
     allocate_entries(s.counter_valid, s.uiMaxLen_inBytes_PrgPath);

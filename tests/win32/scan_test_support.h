@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ public:
     bool bImageFails = false;
     std::wstring pathOverride;  // answered instead of the real path when set
     int iModuleCalls = 0, iImageCalls = 0;
+    std::multiset<DWORD> opened;  // every process id asked to open
 private:
     STR_ProcQueries m_q;
 };
@@ -75,7 +77,8 @@ struct TestStore {
     TestStore();
     ~TestStore();
     void allocate_entries(uint32_t uiN, uint32_t uiL);
-    // Both passes over the desktop, as the Scan command runs them.
+    // Both passes over the desktop, as the Scan command runs them (each
+    // process asked once).
     void scan_desktop();
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "box_recorder.h"
@@ -28,6 +29,7 @@ void expect_geometry_of(const STR_ENUM_WNDS_DATA* s, int i, HWND hwnd)
 TEST(ScanPasses, EligibleWindowsAreStoredWithGeometryShortCaptionAndPath)
 {
     BoxRecorder rec;
+    ProcQueries q;  // other programs' windows are left out
     const std::wstring longCaption = L"c0c1c2c3c4c5c6c7c8c9d0d1d2d3d4d5d6d7d8d9e0e1e2e3e4e5e6e7e8e9";  // 60 units
     TestWindow a(L"QdScanA", L"Scan alpha", rect(100, 120, 400, 300));
     TestWindow b(L"QdScanA", longCaption.c_str(), rect(200, 220, 500, 260));
@@ -65,6 +67,10 @@ TEST(ScanPasses, EligibleWindowsAreStoredWithGeometryShortCaptionAndPath)
     const GeomText_STR* gm = scan_entry_geom(s, im);
     EXPECT_TRUE(gm->i_x == 0 && gm->i_y == 0 && gm->i_w == 0 && gm->i_h == 0);
     EXPECT_TRUE(rec.boxes.empty());
+    // Four windows, two walks: the process was opened and asked once.
+    EXPECT_EQ(1, q.iModuleCalls);
+    EXPECT_EQ(1u, q.opened.count(GetCurrentProcessId()));
+    EXPECT_EQ(std::set<DWORD>(q.opened.begin(), q.opened.end()).size(), q.opened.size());
 }
 
 TEST(ScanPasses, ExplorerWindowsAreCountedButNotMeasuredAndStoredWithoutPath)
@@ -114,6 +120,7 @@ TEST(ScanPasses, NoPathAtAllEndsEitherPassWithSystemTextAndReport)
     wchar_t sys[256] = {};
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PARTIAL_COPY,
                    MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), sys, 256, nullptr);
+    ProcPathScope paths;  // the second pass meets the failure the first one kept
     for (WNDENUMPROC pass : {EnumWindowsProc_Calc, EnumWindowsProc_Calc_02}) {
         BoxRecorder rec;
         ProcQueries q;
@@ -125,7 +132,7 @@ TEST(ScanPasses, NoPathAtAllEndsEitherPassWithSystemTextAndReport)
         DWORD dwHandlesAfter = 0;
         GetProcessHandleCount(GetCurrentProcess(), &dwHandlesAfter);
         EXPECT_EQ(dwHandlesBefore, dwHandlesAfter);  // the process handle was closed
-        EXPECT_EQ(1, q.iModuleCalls);
+        EXPECT_EQ(pass == EnumWindowsProc_Calc ? 1 : 0, q.iModuleCalls);
         ASSERT_EQ(2u, rec.boxes.size());
         EXPECT_EQ(L"GetLastError", rec.boxes[0].caption);
         EXPECT_EQ(sys, rec.boxes[0].text);  // the module query's error, not the fallback's

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "process_paths.h"
+
+// Processes keep their first answer (path, or failure with its error) and
+// windows their first owner and class verdict; a second answer changes nothing.
+TEST(ProcessPaths, FirstAnswerPerProcessAndPerWindowIsKept)
+{
+    STR_ProcPaths r;
+    const struct {
+        uint32_t pid;
+        QD_ProcPathKind kind;
+        uint32_t err;
+        std::u16string path;
+    } kProcs[] = {{3000, QD_PROC_PATH, 0, u"C:\\Tools\\Editor.exe"}, {12, QD_PROC_NO_PATH, 299, u""},
+                  {0, QD_PROC_NOT_OPENED, 5, u""}, {700, QD_PROC_PATH, 0, u"C:\\windows\\explorer.exe"}};
+    for (const auto& a : kProcs) {
+        EXPECT_EQ(nullptr, proc_paths_find(&r, a.pid));
+        EXPECT_TRUE(proc_paths_keep(&r, a.pid, a.kind, a.err, a.path.c_str(), static_cast<uint32_t>(a.path.size())));
+    }
+    EXPECT_TRUE(proc_paths_keep(&r, 12, QD_PROC_PATH, 0, u"C:\\x.exe", 8));
+    const uint32_t kWindows[][3] = {{0x2004A, 3000, 0}, {0x10010, 0, 1}, {0xFFFF0012, 3000, 0}};
+    for (const auto& w : kWindows) EXPECT_TRUE(proc_paths_keep_window(&r, w[0], w[1], w[2] != 0));
+    EXPECT_TRUE(proc_paths_keep_window(&r, 0x10010, 77, false));
+
+    for (const auto& a : kProcs) {
+        const STR_ProcPath* e = proc_paths_find(&r, a.pid);
+        ASSERT_NE(nullptr, e) << a.pid;
+        EXPECT_EQ(a.kind, e->uc_Kind);
+        EXPECT_EQ(a.err, e->ui_Error);
+        EXPECT_EQ(a.path.size(), e->uiN_Path);
+        EXPECT_EQ(a.path, std::u16string(proc_paths_text(&r, e)));  // zero-terminated
+    }
+    for (const auto& w : kWindows) {
+        const STR_WndOwner* e = proc_paths_find_window(&r, w[0]);
+        ASSERT_NE(nullptr, e) << w[0];
+        EXPECT_EQ(w[1], e->ui_Pid);
+        EXPECT_EQ(w[2] != 0, e->b_Excluded);
+    }
+    EXPECT_EQ(nullptr, proc_paths_find(&r, 701));
+    EXPECT_EQ(nullptr, proc_paths_find_window(&r, 0x2004B));
+    // Without a record nothing is kept; a path answer needs its text.
+    EXPECT_FALSE(proc_paths_keep(nullptr, 1, QD_PROC_NOT_OPENED, 0, nullptr, 0));
+    EXPECT_FALSE(proc_paths_keep(&r, 1, QD_PROC_PATH, 0, nullptr, 3));
+    EXPECT_FALSE(proc_paths_keep_window(nullptr, 1, 1, false));
+}
