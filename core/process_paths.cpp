@@ -76,3 +76,18 @@ bool proc_paths_keep_window(STR_ProcPaths* pSTR, uint32_t ui_hwnd, uint32_t uiPi
     }
     return true;
 }
+
+bool proc_paths_thread_hung(const STR_ProcPaths* pSTR, uint32_t uiTid)
+{
+    return pSTR && std::find(pSTR->hung_threads.begin(), pSTR->hung_threads.end(), uiTid) != pSTR->hung_threads.end();
+}
+
+void proc_paths_keep_hung_thread(STR_ProcPaths* pSTR, uint32_t uiTid)
+{
+    if (!pSTR || proc_paths_thread_hung(pSTR, uiTid)) return;
+    try {
+        pSTR->hung_threads.push_back(uiTid);
+    } catch (const std::bad_alloc&) {
+        // not kept: the next window of that thread waits again
+    }
+}

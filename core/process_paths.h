@@ -34,12 +34,20 @@ struct STR_WndOwner {
 };
 
 // Entries sorted by process id; the paths one after another, each followed
-// by a zero unit; the windows met, sorted by handle.
+// by a zero unit; the windows met, sorted by handle; the threads that did
+// not answer (a program that hangs costs one bounded wait per command, not
+// one per window).
 struct STR_ProcPaths {
     std::vector<STR_ProcPath> entries;
     std::vector<qd_char> units;
     std::vector<STR_WndOwner> windows;
+    std::vector<uint32_t> hung_threads;
 };
+
+// Whether the thread was kept as not answering; keeping one that is kept
+// already changes nothing. Both accept a null record.
+bool proc_paths_thread_hung(const STR_ProcPaths* pSTR, uint32_t uiTid);
+void proc_paths_keep_hung_thread(STR_ProcPaths* pSTR, uint32_t uiTid);
 
 // The process's entry, null when it was not asked yet.
 const STR_ProcPath* proc_paths_find(const STR_ProcPaths* pSTR, uint32_t uiPid);

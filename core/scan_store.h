@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include "process_paths.h"
 #include "qd_text.h"
 #include "window_rules.h"
 
@@ -36,6 +37,7 @@ struct STR_ENUM_WNDS_DATA {
     uint8_t* pcDynMem_WinHndls;           // uint32_t handle per entry
     uint8_t* pcDynMem_GeomText;           // GeomText_STR records, then caption cells
     uint32_t counter_valid;               // number of entries
+    STR_ProcPaths* pProcPaths;            // what this Scan learned of processes; null: ask every time
 };
 
 enum : int32_t {

@@ -22,28 +22,6 @@ bool on_folder_found(void* pCtx, HWND hwndFolder, const wchar_t* ptcPath, uint32
     return true;
 }
 
-// A window's rectangle of zero size away from the origin is a parked
-// helper window, never a program's main window.
-bool parked_zero_size(HWND hwnd)
-{
-    RECT rc = {};
-    GetWindowRect(hwnd, &rc);
-    return (rc.left != 0 || rc.top != 0) && rc.right == rc.left && rc.bottom == rc.top;
-}
-
-bool excluded_class(HWND hwnd)
-{
-    wchar_t tcClass[251] = {};
-    GetClassNameW(hwnd, tcClass, 250);
-    return is_excluded_class(zt_Q(tcClass));
-}
-
-bool has_caption(HWND hwnd)
-{
-    wchar_t tc[2] = {};
-    return read_caption(hwnd, tc, 2) != 0;
-}
-
 // The ids of every start, and whether each started process still runs:
 // while it does, its own window may yet come.
 void refresh_launch_ids(HWNDs_loadedPrgsProfile_STR* p)
@@ -68,18 +46,16 @@ int32_t GetHWNDS_of_LoadedFolders(const uint8_t* pcFileData, const STR_EntryPath
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!pcFileData || !pPaths || !p_arr1D_hwnd) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pcFileData = %p, p_arr1D_hwnd = %p\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, pcFileData, p_arr1D_hwnd, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pcFileData = %p, p_arr1D_hwnd = %p\nline of error handler:\n%d",
+                  pcFileData, p_arr1D_hwnd);
         return -1;
     }
     const STR_ShellFolderSource* src = explorer_folder_source();
     FolderMatchCtx ctx = {pPaths, p_arr1D_hwnd, 0};
     STR_ShellWalk walk = src->pfnWalk(src->pCtx, on_folder_found, &ctx);
     if (!walk.b_Created) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error\n\nfunction : CoCreateInstance()\n\nret code hResult = %d\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, static_cast<int>(walk.hr), __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\none of callable functions returned error\n\nfunction : CoCreateInstance()\n\nret code hResult = %d\n\nline of error handler:\n%d",
+                  static_cast<int>(walk.hr));
         return -4;
     }
     if (FAILED(walk.hr)) return 1;
@@ -91,9 +67,8 @@ int32_t check_folders_loaded(const uint8_t* pcFileData, const STR_EntryPaths* pP
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!pcFileData || !pPaths || !pc_arr1D_hwnd || !uiN_wnds) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pcFileData = %p, pc_arr1D_hwnd = %p, uiN_wnds = %u\n\nline of error handler:\n%d",
-                  __FILE__, __func__, rep->iLine, pcFileData, pc_arr1D_hwnd, uiN_wnds, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input parameters: pcFileData = %p, pc_arr1D_hwnd = %p, uiN_wnds = %u\n\nline of error handler:\n%d",
+                  pcFileData, pc_arr1D_hwnd, uiN_wnds);
         return -1;
     }
     return folders_all_found(pPaths, pc_arr1D_hwnd, pFailures);
@@ -104,36 +79,24 @@ BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam)
     STR_ReportUnit* rep = rep_profiles();
     HWNDs_loadedPrgsProfile_STR* p = reinterpret_cast<HWNDs_loadedPrgsProfile_STR*>(lParam);
     if (!p) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nlParam = %p\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, p, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nlParam = %p\nline of error handler:%d",
+                  p);
         return FALSE;
     }
     if (!p->p_hwnd_arr || !p->ptcBuf || !p->uiSize_chars || !p->uiSize_bytes || !p->pcFileData ||
         !p->pc_arr_STRs_InfoLoadedPrg || !p->N_prgs || !p->pPaths || !p->p_pid_arr || !p->pLaunchIds) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npParams_STR->p_hwnd_arr = %p\npParams_STR->ptcBuf = %p\npParams_STR->uiSize_chars = %u\npParams_STR->uiSize_bytes\npParams_STR->pcFileData = %p\npParams_STR->pc_arr_STRs_InfoLoadedPrg = %p\npParams_STR->N_prgs = %u\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, p->p_hwnd_arr, p->ptcBuf, p->uiSize_chars, p->pcFileData,
-                  p->pc_arr_STRs_InfoLoadedPrg, p->N_prgs, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npParams_STR->p_hwnd_arr = %p\npParams_STR->ptcBuf = %p\npParams_STR->uiSize_chars = %u\npParams_STR->uiSize_bytes\npParams_STR->pcFileData = %p\npParams_STR->pc_arr_STRs_InfoLoadedPrg = %p\npParams_STR->N_prgs = %u\nline of error handler:%d",
+                  p->p_hwnd_arr, p->ptcBuf, p->uiSize_chars, p->pcFileData, p->pc_arr_STRs_InfoLoadedPrg, p->N_prgs);
         return FALSE;
     }
-    if (!IsWindowVisible(hwnd) || !has_caption(hwnd) || parked_zero_size(hwnd) || excluded_class(hwnd)) return TRUE;
+    wchar_t tcCaption[2];  // only whether there is one counts
+    const STR_WndAsk ask = {tcCaption, 2, p->ptcBuf, p->uiSize_bytes, true, p->pProcPaths};
+    STR_WndFacts f;
+    const QD_WndVerdict v = window_eligibility(hwnd, &ask, &f);
+    if (v == QD_WND_PATH_FAILED) return report_path_failure(rep, __func__);
+    if (v != QD_WND_ELIGIBLE || f.b_Explorer) return TRUE;  // folders are found by the folder search
 
-    DWORD dwPid = 0;
-    const DWORD dwTid = GetWindowThreadProcessId(hwnd, &dwPid);
-    uint32_t uiN_Path = 0;
-    const QD_WndVerdict v = process_path_of(dwPid, p->ptcBuf, p->uiSize_bytes, &uiN_Path);
-    if (v == QD_WND_SKIPPED) return TRUE;
-    if (v == QD_WND_PATH_FAILED) {
-        zt_ShowLastError();
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetModuleFileNameEx()\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
-        return FALSE;
-    }
-    if (is_explorer_path(zt_Q(p->ptcBuf), uiN_Path)) return TRUE;  // folders are found by the folder search
-
-    const STR_WndSeen seen = {zt_hwnd32(hwnd), dwPid, dwTid, zt_Q(p->ptcBuf), uiN_Path};
+    const STR_WndSeen seen = {zt_hwnd32(hwnd), f.dwPid, f.dwTid, zt_Q(p->ptcBuf), f.uiN_Path};
     STR_ProgramSlots slots = {p->p_hwnd_arr, p->p_pid_arr};
     match_program_window(p->pPaths, &seen, p->pLaunchIds, p->N_prgs, &slots, zt_PathEqual);
     return TRUE;
@@ -144,24 +107,21 @@ int32_t find_hwnds_Programs_fill_array(HWNDs_loadedPrgsProfile_STR* p, uint32_t 
 {
     STR_ReportUnit* rep = rep_profiles();
     if (!p || !pc_arr1D_hwnd_Programs_only || !uiN_wnds) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_HWNDs_loadedPrgsProfile_STR = %p, pc_arr1D_hwnd_Programs_only = %p, uiN_wnds = %u\n",
-                  __FILE__, __func__, rep->iLine, __LINE__, p, pc_arr1D_hwnd_Programs_only, uiN_wnds);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_HWNDs_loadedPrgsProfile_STR = %p, pc_arr1D_hwnd_Programs_only = %p, uiN_wnds = %u\n",
+                     p, pc_arr1D_hwnd_Programs_only, uiN_wnds);
         return -1;
     }
     if (!p->p_hwnd_arr || !p->ptcBuf || !p->pcFileData || !p->uiSize_chars || !p->uiSize_bytes || !p->pPaths ||
         !p->p_pid_arr || !p->pLaunchIds) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_HWNDs_loadedPrgsProfile_STR->p_hwnd_arr = %p, p_HWNDs_loadedPrgsProfile_STR->ptcBuf = %p, p_HWNDs_loadedPrgsProfile_STR->pcFileData = %p, p_HWNDs_loadedPrgsProfile_STR->uiSize_chars = %d, p_HWNDs_loadedPrgsProfile_STR->uiSize_bytes = %d\n",
-                  __FILE__, __func__, rep->iLine, __LINE__, p->p_hwnd_arr, p->ptcBuf, p->pcFileData, p->uiSize_chars,
-                  p->uiSize_bytes);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\nline of error handler:\n%d\nerror, incorrect input parameters:\n\np_HWNDs_loadedPrgsProfile_STR->p_hwnd_arr = %p, p_HWNDs_loadedPrgsProfile_STR->ptcBuf = %p, p_HWNDs_loadedPrgsProfile_STR->pcFileData = %p, p_HWNDs_loadedPrgsProfile_STR->uiSize_chars = %d, p_HWNDs_loadedPrgsProfile_STR->uiSize_bytes = %d\n",
+                     p->p_hwnd_arr, p->ptcBuf, p->pcFileData, p->uiSize_chars, p->uiSize_bytes);
         return -2;
     }
     refresh_launch_ids(p);
-    {
-        ProcPathScope paths;  // one attempt: each process is asked once
-        EnumWindows(GetHWNDS_of_LoadedPrograms, reinterpret_cast<LPARAM>(p));
-    }
+    STR_ProcPaths memo;  // one attempt: each process is asked once
+    p->pProcPaths = &memo;
+    EnumWindows(GetHWNDS_of_LoadedPrograms, reinterpret_cast<LPARAM>(p));
+    p->pProcPaths = nullptr;
     const STR_EntryPaths* paths = p->pPaths;
     for (uint32_t i = 0; i < uiN_wnds && i < paths->kind.size(); ++i)
         if (paths->kind[i] == QD_PRF_KIND_PROGRAM) pc_arr1D_hwnd_Programs_only[i] = p->p_hwnd_arr[i];

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "process_paths.h"
 #include "window_match.h"
 
 // One started program: entry index, the process and primary thread as the
@@ -30,6 +31,7 @@ struct HWNDs_loadedPrgsProfile_STR {
     const STR_EntryPaths* pPaths;   // aligned copies of the entries' paths
     uint32_t* p_pid_arr;            // per entry: the process owning p_hwnd_arr's window
     STR_LaunchIds* pLaunchIds;      // N_prgs: the launch records' ids, refreshed by each search
+    STR_ProcPaths* pProcPaths;      // what this attempt learned of processes (set by the search)
 };
 
 // Matches every Explorer window's folder against the folder entries.

@@ -212,7 +212,7 @@ bool wait_for_programs(LoadRun* r)
     r->launch_ids.assign(r->uiN_launch, STR_LaunchIds{});
     HWNDs_loadedPrgsProfile_STR s = {r->p_hwnd_arr, r->ptcScratch, kModulePathUnits, kModulePathUnits * 2,
                                      r->pcFile, r->arr_launch, r->uiN_launch, &r->paths,
-                                     r->pid_slots.data(), r->launch_ids.data()};
+                                     r->pid_slots.data(), r->launch_ids.data(), nullptr};
     for (int a = 0; a < kAttempts; ++a) {
         if (find_hwnds_Programs_fill_array(&s, r->N, r->arr_hwnd_programs_only) < 0)
             zt_Box(nullptr, L"error <- find_hwnds_Programs_fill_array()", L"error", MB_OK);

@@ -10,6 +10,17 @@
 
 namespace {
 
+// What one Scan learns of processes and windows, kept for both walks and
+// forgotten by the store when the command ends, on every path.
+struct ProcMemo {
+    explicit ProcMemo(STR_ENUM_WNDS_DATA* pSTR) : p(pSTR) { p->pProcPaths = &paths; }
+    ~ProcMemo() { p->pProcPaths = nullptr; }
+    ProcMemo(const ProcMemo&) = delete;
+    ProcMemo& operator=(const ProcMemo&) = delete;
+    STR_ENUM_WNDS_DATA* p;
+    STR_ProcPaths paths;
+};
+
 // Nothing to list: the counts say so in a notice, and no list opens.
 void show_nothing_found(const STR_ENUM_WNDS_DATA* pSTR)
 {
@@ -55,15 +66,13 @@ int32_t onButton_Scan_Clicked(HWND hwndThis, HWND* p_hwnd_ScanListView, WPARAM, 
 {
     STR_ReportUnit* rep = rep_layout();
     if (!hwndThis || !pSTR || !p_hwnd_ScanListView) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nhwndThis = %p\npSTR = %p\np_hwnd_ScanListView = %p\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, hwndThis, pSTR, p_hwnd_ScanListView, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nhwndThis = %p\npSTR = %p\np_hwnd_ScanListView = %p\nline of error handler:%d",
+                  hwndThis, pSTR, p_hwnd_ScanListView);
         return -1;
     }
     if (!pSTR->uiSize_TmpBuf_Path) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npSTR->uiSize_TmpBuf_Path = %u\n\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, pSTR->uiSize_TmpBuf_Path, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npSTR->uiSize_TmpBuf_Path = %u\n\nline of error handler:%d",
+                  pSTR->uiSize_TmpBuf_Path);
         return -1;
     }
 
@@ -75,20 +84,16 @@ int32_t onButton_Scan_Clicked(HWND hwndThis, HWND* p_hwnd_ScanListView, WPARAM, 
 
     pSTR->pcTmpBuf_Prg_Folder_Path = static_cast<uint8_t*>(zt_VirtualAlloc(pSTR->uiSize_TmpBuf_Path));
     if (!pSTR->pcTmpBuf_Prg_Folder_Path) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- VirtualAlloc()\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- VirtualAlloc()\nline of error handler:%d");
         return -3;
     }
     pSTR->counter_valid = 0;
     pSTR->uiMaxLen_inBytes_PrgPath = 0;
     pSTR->uiMaxLen_inBytes_FolderPath = 0;
 
-    ProcPathScope paths;  // both walks ask each process once
+    ProcMemo memo(pSTR);  // both walks ask each process once
     if (!EnumWindows(EnumWindowsProc_Calc, reinterpret_cast<LPARAM>(pSTR))) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- EnumWindows()\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- EnumWindows()\nline of error handler:%d");
         return -2;
     }
     GetCurrentExplorerFolders_01(pSTR);  // without folder paths the scan goes on
@@ -101,16 +106,12 @@ int32_t onButton_Scan_Clicked(HWND hwndThis, HWND* p_hwnd_ScanListView, WPARAM, 
     }
 
     if (!allocate_entry_buffers(pSTR)) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- VirtualAlloc()\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- VirtualAlloc()\nline of error handler:%d");
         return -3;
     }
     pSTR->counter_filled = 0;
     if (!EnumWindows(EnumWindowsProc_Calc_02, reinterpret_cast<LPARAM>(pSTR))) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- EnumWindows()\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, __LINE__);
+        QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- EnumWindows()\nline of error handler:%d");
         return -2;
     }
     // Windows counted but closed before the filling pass leave no rows.

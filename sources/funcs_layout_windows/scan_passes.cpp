@@ -35,34 +35,51 @@ DWORD sys_image_name(void*, HANDLE hProcess, wchar_t* ptcBuf, DWORD uiN_Chars)
 
 const STR_ProcQueries g_sysQueries = {sys_open, sys_module_file_name, sys_image_name, nullptr};
 const STR_ProcQueries* g_pQueries = &g_sysQueries;
-STR_ProcPaths* g_pPaths = nullptr;  // the living scope's record
 
-// Opens the process and reads its path: what a window costs without a scope.
+// Opens the process and reads its path: what a process costs without a
+// record of what it gave before.
 QD_WndVerdict ask_process(DWORD dwPid, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path)
 {
     zt_Handle process(g_pQueries->pfnOpen(g_pQueries->pCtx, dwPid));
     if (!process) return QD_WND_SKIPPED;
-    *puiN_Path = read_process_path(process.get(), ptcBuf, uiSize);
-    if (*puiN_Path) return QD_WND_ELIGIBLE;
+    const int32_t iN = read_process_path(process.get(), ptcBuf, uiSize);
     const DWORD dwErr = GetLastError();
     process.reset();
     SetLastError(dwErr);  // for the system-error box that follows
-    return QD_WND_PATH_FAILED;
+    *puiN_Path = iN > 0 ? static_cast<uint32_t>(iN) : 0;
+    return iN > 0 ? QD_WND_ELIGIBLE : iN == 0 ? QD_WND_SKIPPED : QD_WND_PATH_FAILED;  // an empty path: passed over
 }
 
 // What a process gave before, as if it were asked again.
-QD_WndVerdict replay(const STR_ProcPath* e, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path)
+QD_WndVerdict replay(const STR_ProcPaths* pMemo, const STR_ProcPath* e, wchar_t* ptcBuf, uint32_t uiSize,
+                     uint32_t* puiN_Path)
 {
-    if (e->uc_Kind == QD_PROC_NOT_OPENED) return QD_WND_SKIPPED;
     std::memset(ptcBuf, 0, uiSize);
+    if (e->uc_Kind == QD_PROC_NOT_OPENED) return QD_WND_SKIPPED;
     if (e->uc_Kind == QD_PROC_NO_PATH) {
         SetLastError(e->ui_Error);
         return QD_WND_PATH_FAILED;
     }
     const uint32_t uiCap = uiSize / 2 - 1;
     *puiN_Path = e->uiN_Path < uiCap ? e->uiN_Path : uiCap;
-    std::memcpy(ptcBuf, proc_paths_text(g_pPaths, e), *puiN_Path * sizeof(wchar_t));
+    std::memcpy(ptcBuf, proc_paths_text(pMemo, e), *puiN_Path * sizeof(wchar_t));
     return QD_WND_ELIGIBLE;
+}
+
+// The executable path of process dwPid, asked once while pMemo keeps it.
+QD_WndVerdict process_path_of(STR_ProcPaths* pMemo, DWORD dwPid, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path)
+{
+    *puiN_Path = 0;
+    if (!ptcBuf || uiSize < MIN_SCRATCH_BYTES) return QD_WND_PATH_FAILED;
+    if (const STR_ProcPath* e = proc_paths_find(pMemo, dwPid)) return replay(pMemo, e, ptcBuf, uiSize, puiN_Path);
+    const QD_WndVerdict v = ask_process(dwPid, ptcBuf, uiSize, puiN_Path);
+    const DWORD dwErr = GetLastError();
+    const QD_ProcPathKind kind = v == QD_WND_ELIGIBLE  ? QD_PROC_PATH
+                                 : v == QD_WND_SKIPPED ? QD_PROC_NOT_OPENED
+                                                       : QD_PROC_NO_PATH;
+    proc_paths_keep(pMemo, dwPid, kind, dwErr, zt_Q(ptcBuf), *puiN_Path);
+    SetLastError(dwErr);
+    return v;
 }
 
 bool scratch_usable(const STR_ENUM_WNDS_DATA* p)
@@ -72,51 +89,50 @@ bool scratch_usable(const STR_ENUM_WNDS_DATA* p)
 
 bool class_excluded(HWND hwnd)
 {
-    wchar_t ptcClass[N_CLASS_NAME] = {};
+    wchar_t ptcClass[N_CLASS_NAME + 1] = {};
     GetClassNameW(hwnd, ptcClass, N_CLASS_NAME);
     return is_excluded_class(zt_Q(ptcClass));
 }
 
 // The window's owning process; false when its class is excluded. Asked
-// once per window while a scope lives: neither changes while it exists.
-bool window_owner(HWND hwnd, DWORD* pdwPid)
+// once per window while pMemo keeps it: neither changes while it exists.
+bool window_owner(HWND hwnd, STR_ProcPaths* pMemo, DWORD* pdwPid)
 {
-    if (const STR_WndOwner* w = proc_paths_find_window(g_pPaths, zt_hwnd32(hwnd))) {
+    if (const STR_WndOwner* w = proc_paths_find_window(pMemo, zt_hwnd32(hwnd))) {
         *pdwPid = w->ui_Pid;
         return !w->b_Excluded;
     }
     const bool bExcluded = class_excluded(hwnd);
     if (!bExcluded) GetWindowThreadProcessId(hwnd, pdwPid);
-    proc_paths_keep_window(g_pPaths, zt_hwnd32(hwnd), *pdwPid, bExcluded);
+    proc_paths_keep_window(pMemo, zt_hwnd32(hwnd), *pdwPid, bExcluded);
     return !bExcluded;
 }
 
-// System-error box, then the pass's report: the path of an eligible
-// window's process could not be read.
-BOOL report_path_failure(const char* pcFunc, int iLine)
+// A zero-sized rectangle away from the origin is a parked helper window,
+// never a program's main window.
+bool parked_zero_size(HWND hwnd)
 {
-    STR_ReportUnit* rep = rep_layout();
-    zt_ShowLastError();
-    rep->iLine = iLine;
-    zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetModuleFileNameEx()\nline of error handler:%d",
-              __FILE__, pcFunc, rep->iLine, __LINE__);
-    return FALSE;
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    return (rc.left != 0 || rc.top != 0) && rc.right == rc.left && rc.bottom == rc.top;
 }
 
 }  // namespace
 
-uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap)
+uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap, STR_ProcPaths* pMemo)
 {
     if (!ptcCaption || !uiCap) return 0;
     ptcCaption[0] = 0;
+    const DWORD dwTid = GetWindowThreadProcessId(hwnd, nullptr);
     DWORD_PTR dwCopied = 0;
     LRESULT n = 0;
-    if (SendMessageTimeoutW(hwnd, WM_GETTEXT, uiCap, reinterpret_cast<LPARAM>(ptcCaption), SMTO_ABORTIFHUNG,
+    if (!proc_paths_thread_hung(pMemo, dwTid) &&
+        SendMessageTimeoutW(hwnd, WM_GETTEXT, uiCap, reinterpret_cast<LPARAM>(ptcCaption), SMTO_ABORTIFHUNG,
                             QD_CAPTION_WAIT_MS, &dwCopied)) {
         n = static_cast<LRESULT>(dwCopied);
     } else {
-        // Not answering: the caption the system keeps for the window, read
-        // without sending the program anything.
+        // Not answering: the caption the system keeps for the window.
+        if (GetLastError() == ERROR_TIMEOUT) proc_paths_keep_hung_thread(pMemo, dwTid);
         ptcCaption[0] = 0;
         n = InternalGetWindowText(hwnd, ptcCaption, static_cast<int>(uiCap));
     }
@@ -138,83 +154,76 @@ void scan_set_proc_queries(const STR_ProcQueries* pSTR_Queries)
     g_pQueries = pSTR_Queries ? pSTR_Queries : &g_sysQueries;
 }
 
-uint32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize)
+int32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize)
 {
-    if (!hProcess || !ptcBuf || uiSize < MIN_SCRATCH_BYTES) return 0;
+    if (!hProcess || !ptcBuf || uiSize < MIN_SCRATCH_BYTES) return -1;
     const DWORD uiN_Chars = uiSize / 2 - 1;  // the last unit stays the terminator
     std::memset(ptcBuf, 0, uiSize);
     if (g_pQueries->pfnModuleFileName(g_pQueries->pCtx, hProcess, ptcBuf, uiN_Chars))
-        return static_cast<uint32_t>(qd_strlen(zt_Q(ptcBuf)));
+        return static_cast<int32_t>(qd_strlen(zt_Q(ptcBuf)));
     // A 32-bit program cannot read a 64-bit process's modules, and some
     // processes hide them; the image name needs only limited rights.
     const DWORD dwModuleErr = GetLastError();
     std::memset(ptcBuf, 0, uiSize);
     if (g_pQueries->pfnImageName(g_pQueries->pCtx, hProcess, ptcBuf, uiN_Chars))
-        return static_cast<uint32_t>(qd_strlen(zt_Q(ptcBuf)));
+        return static_cast<int32_t>(qd_strlen(zt_Q(ptcBuf)));
     std::memset(ptcBuf, 0, uiSize);
     SetLastError(dwModuleErr);
-    return 0;
+    return -1;
 }
 
-ProcPathScope::ProcPathScope() : m_pOuter(g_pPaths) { g_pPaths = &m_paths; }
-
-ProcPathScope::~ProcPathScope() { g_pPaths = m_pOuter; }
-
-QD_WndVerdict process_path_of(DWORD dwPid, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path)
+QD_WndVerdict window_eligibility(HWND hwnd, const STR_WndAsk* a, STR_WndFacts* pFacts)
 {
-    *puiN_Path = 0;
-    if (!ptcBuf || uiSize < MIN_SCRATCH_BYTES) return QD_WND_PATH_FAILED;
-    if (const STR_ProcPath* e = proc_paths_find(g_pPaths, dwPid)) return replay(e, ptcBuf, uiSize, puiN_Path);
-    const QD_WndVerdict v = ask_process(dwPid, ptcBuf, uiSize, puiN_Path);
-    const DWORD dwErr = GetLastError();
-    const QD_ProcPathKind kind = v == QD_WND_ELIGIBLE  ? QD_PROC_PATH
-                                 : v == QD_WND_SKIPPED ? QD_PROC_NOT_OPENED
-                                                       : QD_PROC_NO_PATH;
-    proc_paths_keep(g_pPaths, dwPid, kind, dwErr, zt_Q(ptcBuf), *puiN_Path);
-    SetLastError(dwErr);
+    *pFacts = STR_WndFacts{};
+    if (!hwnd || !IsWindowVisible(hwnd)) return QD_WND_SKIPPED;
+    pFacts->uiN_Caption = read_caption(hwnd, a->ptcCaption, a->uiCaptionCap, a->pMemo);
+    if (!pFacts->uiN_Caption) return QD_WND_SKIPPED;
+    if (a->b_ZeroSizeRule && parked_zero_size(hwnd)) return QD_WND_SKIPPED;
+    if (!window_owner(hwnd, a->pMemo, &pFacts->dwPid)) return QD_WND_SKIPPED;
+    pFacts->dwTid = GetWindowThreadProcessId(hwnd, nullptr);
+    const QD_WndVerdict v = process_path_of(a->pMemo, pFacts->dwPid, a->ptcPath, a->uiPathBytes, &pFacts->uiN_Path);
+    if (v == QD_WND_ELIGIBLE) pFacts->b_Explorer = is_explorer_path(zt_Q(a->ptcPath), pFacts->uiN_Path);
     return v;
 }
 
-QD_WndVerdict scan_window_facts(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCaptionCap, STR_ENUM_WNDS_DATA* pSTR,
-                                STR_WndFacts* pFacts)
+BOOL report_path_failure(STR_ReportUnit* pUnit, const char* pcFunc)
 {
-    if (!hwnd || !ptcCaption || !uiCaptionCap || !pSTR || !pFacts || !scratch_usable(pSTR)) return QD_WND_SKIPPED;
-    if (!IsWindowVisible(hwnd)) return QD_WND_SKIPPED;
-    const uint32_t uiN_Caption = read_caption(hwnd, ptcCaption, uiCaptionCap);
-    if (!uiN_Caption) return QD_WND_SKIPPED;
-    DWORD dwPid = 0;
-    if (!window_owner(hwnd, &dwPid)) return QD_WND_SKIPPED;
-    wchar_t* ptcPath = reinterpret_cast<wchar_t*>(pSTR->pcTmpBuf_Prg_Folder_Path);
-    uint32_t uiN_Path = 0;
-    const QD_WndVerdict v = process_path_of(dwPid, ptcPath, pSTR->uiSize_TmpBuf_Path, &uiN_Path);
-    if (v != QD_WND_ELIGIBLE) return v;
-
-    pFacts->uiN_Caption = uiN_Caption;
-    pFacts->uiN_Path = uiN_Path;
-    pFacts->b_Explorer = is_explorer_path(zt_Q(ptcPath), uiN_Path);
-    return QD_WND_ELIGIBLE;
+    zt_ShowLastError();
+    QD_REPORT(pUnit, pcFunc, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nERROR <- GetModuleFileNameEx()\nline of error handler:%d");
+    return FALSE;
 }
+
+namespace {
+
+// One window of a Scan walk: its facts into pFacts, the caption into
+// ptcCaption, the path into the store's scratch buffer.
+QD_WndVerdict scan_window(HWND hwnd, STR_ENUM_WNDS_DATA* pSTR, wchar_t* ptcCaption, uint32_t uiCap, STR_WndFacts* pFacts)
+{
+    const STR_WndAsk ask = {ptcCaption, uiCap, reinterpret_cast<wchar_t*>(pSTR->pcTmpBuf_Prg_Folder_Path),
+                            pSTR->uiSize_TmpBuf_Path, false, pSTR->pProcPaths};
+    return window_eligibility(hwnd, &ask, pFacts);
+}
+
+}  // namespace
 
 BOOL CALLBACK EnumWindowsProc_Calc(HWND hwnd, LPARAM lParam)
 {
     STR_ReportUnit* rep = rep_layout();
     STR_ENUM_WNDS_DATA* pSTR = reinterpret_cast<STR_ENUM_WNDS_DATA*>(lParam);
     if (!pSTR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nlParam = %p\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, reinterpret_cast<void*>(lParam), __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nlParam = %p\nline of error handler:%d",
+                  reinterpret_cast<void*>(lParam));
         return FALSE;
     }
     if (!scratch_usable(pSTR)) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npcTmpBuf_Prg_Folder_Path = %p\nuiSize_TmpBuf_Path = %u\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, pSTR->pcTmpBuf_Prg_Folder_Path, pSTR->uiSize_TmpBuf_Path, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npcTmpBuf_Prg_Folder_Path = %p\nuiSize_TmpBuf_Path = %u\nline of error handler:%d",
+                  pSTR->pcTmpBuf_Prg_Folder_Path, pSTR->uiSize_TmpBuf_Path);
         return FALSE;
     }
     wchar_t ptcCaption[N_CAPTION_COUNTING];
     STR_WndFacts facts = {};
-    const QD_WndVerdict v = scan_window_facts(hwnd, ptcCaption, N_CAPTION_COUNTING, pSTR, &facts);
-    if (v == QD_WND_PATH_FAILED) return report_path_failure(__func__, __LINE__);
+    const QD_WndVerdict v = scan_window(hwnd, pSTR, ptcCaption, N_CAPTION_COUNTING, &facts);
+    if (v == QD_WND_PATH_FAILED) return report_path_failure(rep, __func__);
     // Explorer windows are counted; their folder paths are measured later.
     if (v == QD_WND_ELIGIBLE) scan_store_count_window(pSTR, !facts.b_Explorer, facts.uiN_Path);
     return TRUE;
@@ -225,24 +234,20 @@ BOOL CALLBACK EnumWindowsProc_Calc_02(HWND hwnd, LPARAM lParam)
     STR_ReportUnit* rep = rep_layout();
     STR_ENUM_WNDS_DATA* pSTR = reinterpret_cast<STR_ENUM_WNDS_DATA*>(lParam);
     if (!pSTR) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nlParam = %p\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, reinterpret_cast<void*>(lParam), __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\nlParam = %p\nline of error handler:%d",
+                  reinterpret_cast<void*>(lParam));
         return FALSE;
     }
     if (!pSTR->arr1D_ui_LenPath || !pSTR->arr1D_uc_flag_FP || !scratch_usable(pSTR) || !pSTR->pcDynMem_WinHndls ||
         !pSTR->pcDynMem_GeomText) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\narr1D_ui_LenPath = %p\narr1D_uc_flag_FP = %p\npcTmpBuf_Prg_Folder_Path = %p\nuiSize_TmpBuf_Path = %u\npcDynMem_WinHndls = %p\npcDynMem_GeomText = %p\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, pSTR->arr1D_ui_LenPath, pSTR->arr1D_uc_flag_FP,
-                  pSTR->pcTmpBuf_Prg_Folder_Path, pSTR->uiSize_TmpBuf_Path, pSTR->pcDynMem_WinHndls,
-                  pSTR->pcDynMem_GeomText, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\narr1D_ui_LenPath = %p\narr1D_uc_flag_FP = %p\npcTmpBuf_Prg_Folder_Path = %p\nuiSize_TmpBuf_Path = %u\npcDynMem_WinHndls = %p\npcDynMem_GeomText = %p\nline of error handler:%d",
+                  pSTR->arr1D_ui_LenPath, pSTR->arr1D_uc_flag_FP, pSTR->pcTmpBuf_Prg_Folder_Path, pSTR->uiSize_TmpBuf_Path, pSTR->pcDynMem_WinHndls, pSTR->pcDynMem_GeomText);
         return FALSE;
     }
     wchar_t ptcCaption[N_CAPTION_FILLING];
     STR_WndFacts facts = {};
-    const QD_WndVerdict v = scan_window_facts(hwnd, ptcCaption, N_CAPTION_FILLING, pSTR, &facts);
-    if (v == QD_WND_PATH_FAILED) return report_path_failure(__func__, __LINE__);
+    const QD_WndVerdict v = scan_window(hwnd, pSTR, ptcCaption, N_CAPTION_FILLING, &facts);
+    if (v == QD_WND_PATH_FAILED) return report_path_failure(rep, __func__);
     if (v != QD_WND_ELIGIBLE) return TRUE;
     // A window that opened after the counting pass finds no room.
     if (pSTR->counter_filled >= pSTR->counter_valid) return TRUE;
@@ -263,9 +268,8 @@ BOOL CALLBACK EnumWindowsProc_Calc_02(HWND hwnd, LPARAM lParam)
     in.uiN_Path = facts.uiN_Path;
     const int32_t iRet = scan_store_write_entry(pSTR, &in);
     if (iRet < 0) {
-        rep->iLine = __LINE__;
-        zt_Report(rep, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, scan_store_write_entry()\nret code = %d\npcDynMem_FullPaths = %p\nline of error handler:%d",
-                  __FILE__, __func__, rep->iLine, iRet, pSTR->pcDynMem_FullPaths, __LINE__);
+        QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error, scan_store_write_entry()\nret code = %d\npcDynMem_FullPaths = %p\nline of error handler:%d",
+                  iRet, pSTR->pcDynMem_FullPaths);
         return FALSE;
     }
     return TRUE;

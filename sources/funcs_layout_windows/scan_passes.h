@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "process_paths.h"
+#include "report/report.h"
 #include "scan_store.h"
 
 // Counting pass: counts eligible windows and measures the longest program
@@ -46,34 +47,21 @@ const STR_ProcQueries* scan_proc_queries();
 // Reads the executable path of an open process into a buffer of uiSize
 // bytes, which is zeroed first and whose last unit stays zero. Tries the
 // module file name, then the image name. Returns the path's length in
-// units; 0 when neither query gave a path, with the last error of the
-// module-name query restored for the caller's system-error box.
-uint32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize);
+// units (0 for an empty one); -1 when neither query gave a path, with the
+// last error of the module-name query restored for the caller's
+// system-error box.
+int32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize);
 
 // ---- captions ----------------------------------------------------------------
 // Another program's window caption, read so that a program that does not
 // answer cannot freeze the tool: WM_GETTEXT with a bounded wait that gives
 // up at once on a window the system already knows is hung, else the
-// caption the system keeps for the window. Writes at most uiCap units
-// including the terminating zero; returns the units read.
+// caption the system keeps for the window, read without sending anything.
+// A thread that did not answer is kept in pMemo (optional) and not waited
+// for again. Writes at most uiCap units including the terminating zero;
+// returns the units read.
 enum : uint32_t { QD_CAPTION_WAIT_MS = 1000 };
-uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap);
-
-// While one lives, each process is opened and asked for its path once and
-// what it gave is kept by process id, and a window's owning process and
-// class verdict are asked once (the Scan command holds one over its two
-// walks, the program search over one attempt); with none, every window
-// asks again. Scopes nest: the inner one starts empty.
-class ProcPathScope {
-public:
-    ProcPathScope();
-    ~ProcPathScope();
-    ProcPathScope(const ProcPathScope&) = delete;
-    ProcPathScope& operator=(const ProcPathScope&) = delete;
-private:
-    STR_ProcPaths m_paths;
-    STR_ProcPaths* m_pOuter;
-};
+uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap, STR_ProcPaths* pMemo);
 
 // ---- eligibility -------------------------------------------------------------
 enum QD_WndVerdict : int32_t {
@@ -82,23 +70,34 @@ enum QD_WndVerdict : int32_t {
     QD_WND_PATH_FAILED = -1, // process opened, but no path could be read
 };
 
-struct STR_WndFacts {
-    uint32_t uiN_Caption;  // units WM_GETTEXT copied
-    uint32_t uiN_Path;     // units of the executable path in the scratch buffer
-    bool b_Explorer;       // the path names explorer.exe: a folder window
+// What a walk asks of a window: where its caption and its process's path
+// go, whether the program search's zero-size rule applies, and the
+// command's record of what processes and windows gave (optional: without
+// it every window asks again).
+struct STR_WndAsk {
+    wchar_t* ptcCaption;
+    uint32_t uiCaptionCap;  // units
+    wchar_t* ptcPath;
+    uint32_t uiPathBytes;
+    bool b_ZeroSizeRule;
+    STR_ProcPaths* pMemo;
 };
 
-// The executable path of the process dwPid into ptcBuf (uiSize bytes,
-// zeroed first), through the queries in use and the living scope's record.
-// QD_WND_ELIGIBLE with the length in *puiN_Path; QD_WND_SKIPPED when the
-// process cannot be opened; QD_WND_PATH_FAILED when no path could be read,
-// with the module query's error as the thread's last error.
-QD_WndVerdict process_path_of(DWORD dwPid, wchar_t* ptcBuf, uint32_t uiSize, uint32_t* puiN_Path);
+struct STR_WndFacts {
+    uint32_t uiN_Caption;  // units of the caption
+    uint32_t uiN_Path;     // units of the executable path
+    bool b_Explorer;       // the path names explorer.exe: a folder window
+    DWORD dwPid, dwTid;    // the owning process and the thread that created the window
+};
 
-// Applies the rules in their order: a handle, visible, a caption (copied
-// into ptcCaption of uiCaptionCap units), a class outside the excluded
-// list, an openable process, a readable and non-empty executable path
-// (into the store's scratch buffer). The process handle is closed once the
-// path is read.
-QD_WndVerdict scan_window_facts(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCaptionCap, STR_ENUM_WNDS_DATA* pSTR,
-                                STR_WndFacts* pFacts);
+// The rules that make a window eligible, in their order, shared by the
+// Scan's walks and the program search: visible; a caption; for the search,
+// not a zero-sized rectangle away from the origin; a class outside the
+// excluded list; an openable process; a readable, non-empty executable
+// path. QD_WND_PATH_FAILED leaves the module query's error as the thread's
+// last error for the caller's report.
+QD_WndVerdict window_eligibility(HWND hwnd, const STR_WndAsk* pAsk, STR_WndFacts* pFacts);
+
+// The system-error box and the walk's report of a path that could not be
+// read; FALSE, which ends the walk.
+BOOL report_path_failure(STR_ReportUnit* pUnit, const char* pcFunc);

@@ -89,7 +89,8 @@ bool run_scan(bool bAskOnce, double ph[PH_N], uint32_t* puiN)
     s.counter_valid = 0;
     s.uiMaxLen_inBytes_PrgPath = 0;
     s.uiMaxLen_inBytes_FolderPath = 0;
-    std::unique_ptr<ProcPathScope> paths(bAskOnce ? new ProcPathScope : nullptr);
+    STR_ProcPaths memo;
+    s.pProcPaths = bAskOnce ? &memo : nullptr;
     t[1] = now_ms();
     if (!EnumWindows(EnumWindowsProc_Calc, reinterpret_cast<LPARAM>(&s))) return false;
     t[2] = now_ms();
@@ -105,7 +106,7 @@ bool run_scan(bool bAskOnce, double ph[PH_N], uint32_t* puiN)
     *puiN = scan_store_trim(&s);
     t[5] = now_ms();
     GetCurrentExplorerFolders_02(&s);
-    paths.reset();
+    s.pProcPaths = nullptr;
     t[6] = now_ms();
     scan_store_release_win(&s);
     t[7] = now_ms();
@@ -189,7 +190,7 @@ bool run_floor(double* pWalk1, double* pWalk2, uint32_t* puiN)
 // ---- where the time of one window goes ------------------------------------------
 // A third walk times each system call the floor makes for a window (those
 // of the counting walk, then the three the filling walk adds); then the
-// product's per-window step (scan_window_facts) is timed as a whole in two
+// product's per-window step (window_eligibility) is timed as a whole in two
 // walks under one scope, as a scan makes them, with its process queries
 // timed from inside, so the two can be compared call by call.
 
@@ -267,8 +268,10 @@ BOOL CALLBACK facts_walk(HWND hwnd, LPARAM lParam)
     FactsWalk* f = reinterpret_cast<FactsWalk*>(lParam);
     wchar_t tcCaption[512];
     STR_WndFacts facts = {};
+    const STR_WndAsk ask = {tcCaption, 512, reinterpret_cast<wchar_t*>(f->pSTR->pcTmpBuf_Prg_Folder_Path),
+                            f->pSTR->uiSize_TmpBuf_Path, false, f->pSTR->pProcPaths};
     const double a = now_ms();
-    scan_window_facts(hwnd, tcCaption, 512, f->pSTR, &facts);
+    window_eligibility(hwnd, &ask, &facts);
     f->t += now_ms() - a;
     return TRUE;
 }
@@ -289,9 +292,11 @@ void profile_calls(int iN, int iRepeats)
         g_tOpen = g_tModule = 0;
         FactsWalk f1 = {&s, 0}, f2 = {&s, 0}, f0 = {&s, 0};
         {
-            ProcPathScope paths;
+            STR_ProcPaths memo;
+            s.pProcPaths = &memo;
             EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f1));
             EnumWindows(facts_walk, reinterpret_cast<LPARAM>(&f2));
+            s.pProcPaths = nullptr;
         }
         scan_set_proc_queries(nullptr);
         open.push_back(g_tOpen);
@@ -310,7 +315,7 @@ void profile_calls(int iN, int iRepeats)
         std::printf(" %s %.1f;", kCallNames[i], 1000.0 * m / iN);
     }
     std::printf(" sum %.1f\n", 1000.0 * total / iN);
-    std::printf("  the product's window step (scan_window_facts), us per window: first walk %.1f, second walk %.1f"
+    std::printf("  the product's window step (window_eligibility), us per window: first walk %.1f, second walk %.1f"
                 " (in both together OpenProcess %.1f, module path %.1f); with a query per window %.1f\n",
                 1000.0 * bench::median(facts1) / iN, 1000.0 * bench::median(facts2) / iN,
                 1000.0 * bench::median(open) / iN, 1000.0 * bench::median(module) / iN, 1000.0 * bench::median(facts0) / iN);

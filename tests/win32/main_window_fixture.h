@@ -81,7 +81,7 @@ protected:
         ASSERT_EQ(1, scan_buffer_sizes(3, 40, &z));
         auto alloc = [](size_t n) { return static_cast<uint8_t*>(zt_VirtualAlloc(n)); };
         store = {reinterpret_cast<uint32_t*>(alloc(z.ui_LenPath)), alloc(z.ui_flag_FP), 0, nullptr, 0, alloc(z.ui_FullPaths),
-                 0, 0, 40, alloc(z.ui_WinHndls), alloc(z.ui_GeomText), 3};
+                 0, 0, 40, alloc(z.ui_WinHndls), alloc(z.ui_GeomText), 3, nullptr};
         const char16_t* const caps[3] = {u"Program", u"Minimised", u"Folder"};
         const char16_t* const paths[3] = {u"C:\\p\\a.exe", u"C:\\p\\bb.exe", nullptr};
         for (int i = 0; i < 3; ++i) {
