@@ -47,24 +47,17 @@ struct STR_MainWnd {
 
 STR_MainWnd g_main;
 
-// The two large buttons start far too big; the first WM_SIZE places them.
-void make_initial_button(HWND hwndBtn)
-{
-    if (hwndBtn) MoveWindow(hwndBtn, 0, 0, zt_ScreenW() - 300, zt_ScreenH() - 300, TRUE);
-}
-
+// The controls start small; the first WM_SIZE places them.
 void create_controls(STR_MainWnd* p)
 {
     HWND hwnd = p->hwnd_MW;
     p->hWndBTN00 = CreateWindowExW(0, L"button", L"Scan", WS_CHILD | WS_VISIBLE | BS_CENTER, 0, 0, 5, 5, hwnd,
                                    reinterpret_cast<HMENU>(IDC_BTN_SCAN), nullptr, nullptr);
     if (!p->hWndBTN00) zt_Box(hwnd, L"err, hWndBTN00=NULL, func WndProc", L"error", MB_OK);
-    make_initial_button(p->hWndBTN00);
 
     p->hWndBTN02 = CreateWindowExW(0, L"button", L"Load Profile", WS_CHILD | WS_VISIBLE | BS_CENTER, 0, 0, 5, 5,
                                    hwnd, reinterpret_cast<HMENU>(IDC_BTN_LOADPROFILE), nullptr, nullptr);
     if (!p->hWndBTN02) zt_Box(hwnd, L"error, hWndBTN_LoadProfile==NULL, func WndProc", L"error", MB_OK);
-    make_initial_button(p->hWndBTN02);
 
     p->hwnd_CB_Profile = CreateWindowExW(0, L"ComboBox", L"",
                                          WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | CBS_HASSTRINGS,
