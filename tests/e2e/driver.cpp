@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <cstdlib>
 
@@ -61,38 +60,26 @@ void click(HWND hwndParent, int id)
 
 void sync(HWND hwnd) { SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr); }
 
-bool file_dialog_accept(HWND hwndDlg, const std::wstring& path)
+void file_dialog_accept(HWND hwndDlg, const std::wstring& path)
 {
     SendMessageW(GetDlgItem(hwndDlg, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    const bool bTaken = text(GetDlgItem(hwndDlg, 0x47c)) == path;
-    if (bTaken) click(hwndDlg, IDOK);
-    return bTaken;
+    click(hwndDlg, IDOK);
 }
 
-std::wstring lv_cell(HWND hwndLV, int iRow, int iCol)
+int lv_row(HWND hwndLV, const std::wstring& name)
 {
     struct {
         LVITEMW item;
         wchar_t tc[512];
     } rec = {};
-    rec.item.iSubItem = iCol;
+    rec.item.iSubItem = 1;  // Window name
     rec.item.cchTextMax = 511;
-    remote(hwndLV, LVM_GETITEMTEXTW, iRow, &rec, sizeof(rec), [&](char* p) { rec.item.pszText = reinterpret_cast<wchar_t*>(p + sizeof(LVITEMW)); });
-    return rec.tc;
-}
-
-int lv_row(HWND hwndLV, const std::wstring& name)
-{
-    for (int i = 0; i < SendMessageW(hwndLV, LVM_GETITEMCOUNT, 0, 0); ++i)
-        if (lv_cell(hwndLV, i, 1) == name) return i;
+    for (int i = 0; i < SendMessageW(hwndLV, LVM_GETITEMCOUNT, 0, 0); ++i) {
+        auto fix = [&](char* p) { rec.item.pszText = reinterpret_cast<wchar_t*>(p + sizeof(LVITEMW)); };  // the text after the item
+        remote(hwndLV, LVM_GETITEMTEXTW, i, &rec, sizeof(rec), fix);
+        if (name == rec.tc) return i;
+    }
     return -1;
-}
-
-Geom lv_geom(HWND hwndLV, int iRow)
-{
-    Geom g;
-    for (int c = 0; c < 4; ++c) g[c] = _wtoi(lv_cell(hwndLV, iRow, 2 + c).c_str());
-    return g;
 }
 
 bool lv_tick(HWND hwndLV, int iRow)
@@ -128,17 +115,6 @@ bool post_drop(HWND hwnd, const std::wstring& path)
     pDf->fWide = TRUE;
     path.copy(reinterpret_cast<wchar_t*>(pDf + 1), path.size());
     return remote(hwnd, WM_DROPFILES, 0, rec.data(), rec.size(), nullptr, true) != 0;
-}
-
-int processes_named(const wchar_t* ptcExe)
-{
-    HANDLE h = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W pe = {};
-    pe.dwSize = sizeof(pe);
-    int n = 0;
-    for (BOOL b = Process32FirstW(h, &pe); b; b = Process32NextW(h, &pe)) n += lstrcmpiW(pe.szExeFile, ptcExe) == 0;
-    CloseHandle(h);
-    return n;
 }
 
 bool screenshot(HWND hwnd, const wchar_t* ptcName)
@@ -204,27 +180,21 @@ void ProgramTest::TearDown()
         if (!DeleteFileW(f.c_str())) RemoveDirectoryW(f.c_str());
 }
 
-HWND ProgramTest::wait_window(const wchar_t* ptcClass, HWND hwndOther, DWORD dwPid, DWORD dwMs)
+HWND ProgramTest::wait_window(const wchar_t* ptcClass, DWORD dwPid, DWORD dwMs)
 {
     HWND hwnd = nullptr;
     pump_until([&] {
         for (HWND h : windows_of_class(ptcClass, dwPid ? dwPid : pid))
-            if (h != hwndOther && IsWindowVisible(h)) hwnd = h;
+            if (IsWindowVisible(h)) hwnd = h;
         return hwnd != nullptr;
     }, dwMs);
     return hwnd;
 }
 
-void ProgramTest::press(HWND hwndBox, int id)
-{
-    drv::click(hwndBox, id);
-    EXPECT_TRUE(pump_until([&] { return !IsWindow(hwndBox); })) << "the box stayed open";
-}
-
 bool ProgramTest::until(const std::function<bool()>& f, DWORD dwMs)
 {
     HWND hwndBox = nullptr;
-    if (pump_until([&] { return f() || (hwndBox = wait_window(L"#32770", nullptr, pid, 0)) != nullptr; }, dwMs) && !hwndBox) return true;
+    if (pump_until([&] { return f() || (hwndBox = wait_window(L"#32770", pid, 0)) != nullptr; }, dwMs) && !hwndBox) return true;
     ADD_FAILURE() << (hwndBox ? L"unexpected box " + drv::text(hwndBox) + L": " + drv::box_text(hwndBox) : L"not reached in time");
     return false;
 }

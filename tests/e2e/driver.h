@@ -23,14 +23,12 @@ void click(HWND hwndParent, int id);
 // Returns once the window's thread has handled everything sent to it before.
 void sync(HWND hwnd);
 // Types an absolute path into an Open or Save dialog and presses OK.
-bool file_dialog_accept(HWND hwndDlg, const std::wstring& path);
+void file_dialog_accept(HWND hwndDlg, const std::wstring& path);
 
-// The List of Windows table: a cell's text, the row whose Window name is
-// this text (-1 when none), a row's four geometry cells, a tick as a click
-// on the check box gives, the screen point in the middle of a cell.
-std::wstring lv_cell(HWND hwndLV, int iRow, int iCol);
+// The List of Windows table: the row whose Window name is this text (-1
+// when none), a tick as a click on the check box gives, the screen point in
+// the middle of a cell.
 int lv_row(HWND hwndLV, const std::wstring& name);
-Geom lv_geom(HWND hwndLV, int iRow);
 bool lv_tick(HWND hwndLV, int iRow);
 POINT lv_cell_center(HWND hwndLV, int iRow, int iCol);
 
@@ -38,8 +36,6 @@ POINT lv_cell_center(HWND hwndLV, int iRow, int iCol);
 void mouse_click(POINT pt, bool bRight);
 // Drops a file on a window as Explorer does (WM_DROPFILES).
 bool post_drop(HWND hwnd, const std::wstring& path);
-// Running processes of this program file name.
-int processes_named(const wchar_t* ptcExe);
 // Saves the window's screen area as artifacts/<name> (QD_ARTIFACTS).
 bool screenshot(HWND hwnd, const wchar_t* ptcName);
 
@@ -53,12 +49,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A visible top-level window of this class other than hwndOther, of the
-    // program or of the process dwPid; a box or dialog of the program.
-    HWND wait_window(const wchar_t* ptcClass, HWND hwndOther = nullptr, DWORD dwPid = 0, DWORD dwMs = 10000);
-    HWND wait_box(HWND hwndOther = nullptr) { return wait_window(L"#32770", hwndOther); }
-    // Presses a box's button and waits until the box is gone.
-    void press(HWND hwndBox, int id);
+    // A visible top-level window of this class, of the program or of the
+    // process dwPid; a box or dialog of the program.
+    HWND wait_window(const wchar_t* ptcClass, DWORD dwPid = 0, DWORD dwMs = 10000);
+    HWND wait_box() { return wait_window(L"#32770"); }
     // Waits for a condition; a box of the program that shows meanwhile
     // fails the test with its text.
     bool until(const std::function<bool()>& f, DWORD dwMs = 5000);

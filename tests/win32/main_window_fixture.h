@@ -15,13 +15,6 @@
 #include "wnd_ProfileName/wnd_ProfileName.h"
 #include "wnd_ScanListView/scan_list_internal.h"
 
-// Handles the pending messages; with a duration, keeps at it that long.
-inline void pump_messages(DWORD dwMilliseconds = 0)
-{
-    if (dwMilliseconds) pump_until([] { return false; }, dwMilliseconds);
-    pump_pending();
-}
-
 inline RECT window_rect(HWND hwnd) { RECT rc = {}; GetWindowRect(hwnd, &rc); return rc; }
 inline std::wstring window_text(HWND hwnd) { wchar_t buf[400] = {}; GetWindowTextW(hwnd, buf, 400); return buf; }
 inline bool rect_is(const RECT& r, LONG x, LONG y, LONG w, LONG h)
@@ -124,11 +117,6 @@ protected:
     }
     void tick(int row, bool bTicked = true) { ListView_SetCheckState(lv, row, bTicked); }
     static void click(HWND hwndParent, int id) { SendMessageW(GetDlgItem(hwndParent, id), BM_CLICK, 0, 0); }
-    bool stored(int row, int32_t x, int32_t y, int32_t w, int32_t h)
-    {
-        const GeomText_STR* g = scan_entry_geom(&store, row);
-        return g->i_x == x && g->i_y == y && g->i_w == w && g->i_h == h;
-    }
     HWND open_modify(int row)  // the popup menu's Modify Cell on a cell of the row
     {
         ScanListView_state(hwnd)->iHitRow = row;

@@ -4,15 +4,6 @@
 #include "platform/zt_files.h"
 #include "profile_bytes.h"
 
-namespace {
-
-struct FailOp {
-    ZT_FileOp op;
-    DWORD dwErr;
-};
-
-}  // namespace
-
 TEST_F(ListWindowTest, CreateProfileOpensTheNameWindowOnTickedRowsOnlyAndEveryWayOutSavesNothing)
 {
     EXPECT_EQ(nullptr, press_create());  // nothing ticked
@@ -57,7 +48,8 @@ TEST_F(ListWindowTest, CreateProfileKeepsNothingAtEveryFailureThenSavesTheRowsBu
         EXPECT_NE(std::wstring::npos, rec.boxes.at(0).text.find(L"function VirtualAlloc() returned error")) << k;
         EXPECT_NE(std::wstring::npos, rec.boxes.at(2).text.find(L"iRetCode = -4 <- onButton_Create_Profile()")) << k;
     }
-    const FailOp fails[] = {{ZT_FILE_CREATE, ERROR_ACCESS_DENIED}, {ZT_FILE_WRITE, ERROR_DISK_FULL}, {ZT_FILE_FLUSH, ERROR_IO_DEVICE}};
+    const struct FailOp { ZT_FileOp op; DWORD dwErr; } fails[] = {
+        {ZT_FILE_CREATE, ERROR_ACCESS_DENIED}, {ZT_FILE_WRITE, ERROR_DISK_FULL}, {ZT_FILE_FLUSH, ERROR_IO_DEVICE}};
     for (const FailOp& f : fails) {
         rec.boxes.clear();
         HWND h = press_create();
