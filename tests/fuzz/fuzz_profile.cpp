@@ -22,13 +22,10 @@
 #include "loaded_profiles.h"
 #include "window_match.h"
 
-#define FZ_CHECK(cond)                                                                                  \
-    do {                                                                                                \
-        if (!(cond)) {                                                                                  \
-            std::fprintf(stderr, "fuzz_profile: check failed at line %d: %s\n", __LINE__, #cond);       \
-            __builtin_trap();                                                                           \
-        }                                                                                               \
-    } while (0)
+// A failed check names its line and condition, then stops the run as a crash.
+#define FZ_CHECK(cond)                                                                                 \
+    ((cond) ? (void)0                                                                                  \
+            : (std::fprintf(stderr, "fuzz_profile: check failed at line %d: %s\n", __LINE__, #cond), __builtin_trap()))
 
 namespace {
 
@@ -114,6 +111,7 @@ void check_store(const uint8_t* p, uint32_t S, int32_t rOpen, const STR_ProfileV
         for (uint32_t i = 0; i < uiEach; ++i) prg[i] = 0x80000000u | (a << 20) | i, fld[i] = 0x40000000u | (a << 20) | i;
         uint32_t F = rOpen == QD_PRF_OK ? v.uiN_Folders : 1, P = v.uiN_Programs;  // the counts claimed, now and then wrong
         if ((uiPick >> 10) % 8 == 1) ++F;
+        if ((uiPick >> 10) % 8 == 4) ++P;
         if ((uiPick >> 10) % 8 == 2) std::swap(F, P);
         if ((uiPick >> 10) % 8 == 3) F = 0xFFFFFFFFu, P = N + 1;  // the right sum, wrapped
         const uint32_t k = r.uiN_loaded_prfls;

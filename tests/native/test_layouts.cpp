@@ -23,6 +23,18 @@ std::vector<int32_t> ints(const T&... v)
     return r;
 }
 
+// f: a line of h x num / den + extra pixels (num 0: a stock font whatever
+// the height), units of h / 2 pixels, no font at the height iFailAt, and
+// the count of measurements.
+int32_t measure(void* pCtx, int32_t h, const qd_char* ptc, int32_t* piLineH, int32_t* piW)
+{
+    int32_t* f = static_cast<int32_t*>(pCtx);  // num, den, extra, iFailAt, count
+    ++f[4];
+    *piLineH = h * f[0] / f[1] + f[2];
+    *piW = static_cast<int32_t>(qd_strlen(ptc)) * h / 2;
+    return h == f[3] ? -1 : 1;
+}
+
 }  // namespace
 
 TEST(Layout, WorkedExamplesAndSinglePrecisionEdges)
@@ -76,22 +88,6 @@ TEST(Layout, ModifyCellFieldNumber)
         {u"\u0663", 0}, {u"2147483648", INT_MAX}, {u"99999999999999999999", INT_MAX}, {u"-2147483649", INT_MIN}, {nullptr, 0}};
     for (const auto& row : rows) EXPECT_EQ(row.second, modify_cell_field_number(row.first)) << row.second;
 }
-
-namespace {
-
-// f: a line of h x num / den + extra pixels (num 0: a stock font whatever
-// the height), units of h / 2 pixels, no font at the height iFailAt, and
-// the count of measurements.
-int32_t measure(void* pCtx, int32_t h, const qd_char* ptc, int32_t* piLineH, int32_t* piW)
-{
-    int32_t* f = static_cast<int32_t*>(pCtx);  // num, den, extra, iFailAt, count
-    ++f[4];
-    *piLineH = h * f[0] / f[1] + f[2];
-    *piW = static_cast<int32_t>(qd_strlen(ptc)) * h / 2;
-    return h == f[3] ? -1 : 1;
-}
-
-}  // namespace
 
 TEST(FontFit, TallestFittingHeightThenNarrowEnough)
 {

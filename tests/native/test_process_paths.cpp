@@ -9,13 +9,9 @@
 TEST(ProcessPaths, FirstAnswerPerProcessAndPerWindowIsKept)
 {
     STR_ProcPaths r;
-    const struct {
-        uint32_t pid;
-        QD_ProcPathKind kind;
-        uint32_t err;
-        std::u16string path;
-    } kProcs[] = {{3000, QD_PROC_PATH, 0, u"C:\\Tools\\Editor.exe"}, {12, QD_PROC_NO_PATH, 299, u""},
-                  {0, QD_PROC_NOT_OPENED, 5, u""}, {700, QD_PROC_PATH, 0, u"C:\\windows\\explorer.exe"}};
+    const struct { uint32_t pid; QD_ProcPathKind kind; uint32_t err; std::u16string path; } kProcs[] = {
+        {3000, QD_PROC_PATH, 0, u"C:\\Tools\\Editor.exe"}, {12, QD_PROC_NO_PATH, 299, u""},
+        {0, QD_PROC_NOT_OPENED, 5, u""}, {700, QD_PROC_PATH, 0, u"C:\\windows\\explorer.exe"}};
     for (const auto& a : kProcs) {
         EXPECT_EQ(nullptr, proc_paths_find(&r, a.pid));
         EXPECT_TRUE(proc_paths_keep(&r, a.pid, a.kind, a.err, a.path.c_str(), static_cast<uint32_t>(a.path.size())));
@@ -45,4 +41,7 @@ TEST(ProcessPaths, FirstAnswerPerProcessAndPerWindowIsKept)
     EXPECT_FALSE(proc_paths_keep(nullptr, 1, QD_PROC_NOT_OPENED, 0, nullptr, 0));
     EXPECT_FALSE(proc_paths_keep(&r, 1, QD_PROC_PATH, 0, nullptr, 3));
     EXPECT_FALSE(proc_paths_keep_window(nullptr, 1, 1, false));
+    proc_paths_keep_hung_thread(&r, 40);  // a thread that did not answer once is not waited for again
+    EXPECT_TRUE(proc_paths_thread_hung(&r, 40));
+    EXPECT_FALSE(proc_paths_thread_hung(&r, 41));
 }

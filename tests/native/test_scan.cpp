@@ -2,14 +2,44 @@
 // record Create Profile copies out of it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "profile_bytes.h"
 #include "profile_write_record.h"
-#include "scan_store_fixture.h"
+#include "scan_store.h"
 
-using namespace test_store;
+namespace {
+
+// Zeroed exact-size buffers, as committed memory arrives, so the sanitizers
+// catch a write past any of them.
+void* zalloc(size_t n) { return std::calloc(n ? n : 1, 1); }
+
+// The store of uiN counted windows with paths of at most uiL bytes, before
+// the filling pass; released when the test ends (the sanitizer build
+// reports a buffer released twice or never).
+struct OwnedStore {
+    STR_ENUM_WNDS_DATA s{};
+    STR_BufRelease rel{[](void*, void* pAddr) { std::free(pAddr); }, nullptr};
+    OwnedStore(uint32_t uiN, uint32_t uiL)
+    {
+        STR_ScanBufSizes z{};
+        EXPECT_EQ(QD_SCAN_OK, scan_buffer_sizes(uiN, uiL, &z));
+        s.counter_valid = uiN;
+        s.uiMaxLen_inBytes_AllPath = uiL;
+        s.uiSize_TmpBuf_Path = QD_SCAN_TMPBUF_BYTES;
+        s.pcTmpBuf_Prg_Folder_Path = static_cast<uint8_t*>(zalloc(QD_SCAN_TMPBUF_BYTES));
+        s.arr1D_ui_LenPath = static_cast<uint32_t*>(zalloc(z.ui_LenPath));
+        s.arr1D_uc_flag_FP = static_cast<uint8_t*>(zalloc(z.ui_flag_FP));
+        s.pcDynMem_GeomText = static_cast<uint8_t*>(zalloc(z.ui_GeomText));
+        s.pcDynMem_WinHndls = static_cast<uint8_t*>(zalloc(z.ui_WinHndls));
+        s.pcDynMem_FullPaths = static_cast<uint8_t*>(zalloc(z.ui_FullPaths));
+    }
+    ~OwnedStore() { scan_store_release(&s, &rel); }
+};
+
+}  // namespace
 
 TEST(WindowRules, CaptionsUpTo48UnitsWholeLongerOnes25DotsLast20)
 {
@@ -55,9 +85,9 @@ TEST(ScanStore, CountFillTrimFolderPathsThenTheWriteRecordThenRelease)
     OwnedStore o(4, 36);  // four counted, one closed before the filling pass
     STR_ENUM_WNDS_DATA& s = o.s;
     const std::u16string prg = u"C:\\Apps\\editor.exe", folder(40, u'f');
-    STR_ScanEntryIn in[3] = {window(0x1001, u"Editor", prg.c_str()), window(0x2002, u"Docs"), window(0x2002, u"Docs")};
-    in[2].i_left = -30;
-    in[1].b_Iconic = true;
+    const STR_ScanEntryIn in[3] = {{0x1001, 10, 20, 810, 620, false, u"Editor", 6, true, prg.c_str(), 18},
+                                   {0x2002, 10, 20, 810, 620, true, u"Docs", 4, false, nullptr, 0},  // minimised
+                                   {0x2002, -30, 20, 810, 620, false, u"Docs", 4, false, nullptr, 0}};
     for (const STR_ScanEntryIn& e : in) ASSERT_EQ(QD_SCAN_OK, scan_store_write_entry(&s, &e));
     EXPECT_EQ(3u, scan_store_trim(&s));
     EXPECT_EQ(QD_SCAN_NO_ROOM, scan_store_write_entry(&s, &in[0]));

@@ -45,15 +45,9 @@ TEST(WindowMatch, EachWindowGoesToOneEntryAndAStartedProcesssWindowToItsOwn)
     const std::u16string kOther = u"C:\\Tools\\Other.exe";
     const STR_EntryPaths paths = paths_of({{1, kEditor}, {0, kEditor}, {1, u"c:\\tools\\editor.EXE"}, {1, kOther}});
     const STR_LaunchIds launched[] = {{0, 700, 701, true}, {2, 800, 801, true}, {3, 900, 901, true}};
-    struct Seen {
-        uint32_t hwnd, pid, tid;
-        bool bOther;  // the module path is Other.exe rather than Editor.exe
-    };
-    const struct {
-        const char* what;
-        std::vector<Seen> seen;  // in enumeration order, over one or more attempts
-        std::vector<uint32_t> slots;
-    } rows[] = {
+    struct Seen { uint32_t hwnd, pid, tid; bool bOther; };  // bOther: the module is Other.exe, not Editor.exe
+    // The windows seen in enumeration order, over one or more attempts, and the slots they leave.
+    const struct { const char* what; std::vector<Seen> seen; std::vector<uint32_t> slots; } rows[] = {
         {"twins: each started window to its own entry", {{0x20, 800, 801, false}, {0x10, 700, 701, false}}, {0x10, 0, 0x20, 0}},
         {"an older instance first, then the started window", {{0x50, 55, 56, false}, {0x10, 700, 701, false}}, {0x10, 0, 0, 0}},
         {"the started window first, then an older instance", {{0x10, 700, 701, false}, {0x50, 55, 56, false}}, {0x10, 0, 0x50, 0}},
@@ -86,10 +80,8 @@ TEST(WindowMatch, WaitsEndWhenEverythingIsFoundOrExcused)
     EXPECT_EQ(2, folders_all_found(&paths, hwnd.data(), &fail));
     EXPECT_FALSE(programs_all_found(&paths, &slots, launched, 2, &fail));
     hwnd[0] = 1;
-    // Entry 2's folder and entry 3's program failed to open.
-    fail.indices = {2, 3};
-    fail.uiN_Folders = 1;
-    fail.uiN_Programs = 1;
+    // Entry 2's folder and entry 3's program failed to open: one of each.
+    fail = {{2, 3}, 1, 1};
     EXPECT_EQ(1, folders_all_found(&paths, hwnd.data(), &fail));
     // An older instance's window (process 55) does not end the wait while
     // the started process 700 runs; it does once 700 has ended.
