@@ -73,18 +73,28 @@ protected:
         zt_SetLaunchHook(nullptr, nullptr);
         finishWork_onLoadProfile(&store);
         DestroyWindow(hwndMain);
-        for (const std::wstring& f : files) DeleteFileW(f.c_str());
+        DeleteFileW(file.c_str());
         SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", nullptr);
     }
     int32_t load_bytes(const std::vector<uint8_t>& bytes)
     {
-        files.push_back(temp_path(L"qd_load_" + std::to_wstring(files.size()) + L".txt"));
-        write_file(files.back(), bytes);
-        return onButton_LoadProfile_clicked(hwndMain, 1, files.back().c_str(), &store, &cb, &names);
+        write_file(file, bytes);
+        return onButton_LoadProfile_clicked(hwndMain, 1, file.c_str(), &store, &cb, &names);
     }
     int32_t load(const std::vector<QdTestEntry>& entries, const std::u16string& name)
     {
         return load_bytes(qd_profile_bytes(entries, name));
+    }
+    // Loads, and returns the start-up information the last started fixture
+    // was given: "flags show x y w h".
+    std::string load_started_with(const std::vector<QdTestEntry>& entries)
+    {
+        const std::wstring startup = temp_path(L"qd_fixture_startup.txt");
+        SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", startup.c_str());
+        EXPECT_EQ(1, load(entries, u"Started"));
+        SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", nullptr);
+        const std::vector<uint8_t> b = read_file(startup);
+        return std::string(b.begin(), b.end());
     }
     LRESULT listed(UINT uiMsg) { return SendMessageW(hwndProfiles, uiMsg, 0, 0); }
     void apply(int32_t iAction, int32_t iProfilePos)
@@ -102,16 +112,8 @@ protected:
     CB_Profile_manage_STR cb{};
     STR_ProfileListNames names{};
     CB_Action_manage_STR cbAction{};
-    std::vector<std::wstring> files;
+    const std::wstring file = temp_path(L"qd_load_profile.txt");
 };
-
-// The start-up information the last started fixture was given:
-// "flags show x y w h".
-std::string startup_of_last_fixture(const std::wstring& file)
-{
-    const std::vector<uint8_t> b = read_file(file);
-    return std::string(b.begin(), b.end());
-}
 
 // An instance of the fixture program the user had open before the load.
 HWND start_older_instance()
@@ -131,11 +133,8 @@ HWND start_older_instance()
 TEST_F(LoadProfileTest, TwinsArePlacedAtTheirOwnGeometryAndApplyActsOnBoth)
 {
     const std::u16string exe = u16(fixture_exe());
-    const std::wstring startup = temp_path(L"qd_fixture_startup.txt");
-    SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", startup.c_str());
-    ASSERT_EQ(1, load({{1, exe, 100, 120, 400, 300}, {1, exe, 600, 140, 500, 350}}, u"Two fixtures"));
-    SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", nullptr);
-    EXPECT_EQ("7 5 600 140 500 350", startup_of_last_fixture(startup));  // show, size and position: SW_SHOW
+    // Shown (SW_SHOW) with the saved size and position.
+    EXPECT_EQ("7 5 600 140 500 350", load_started_with({{1, exe, 100, 120, 400, 300}, {1, exe, 600, 140, 500, 350}}));
     EXPECT_TRUE(rec.boxes.empty());
     const uint32_t h0 = handle(0, 0), h1 = handle(0, 1);
     ASSERT_TRUE(h0 && h1 && h0 != h1);
@@ -156,14 +155,15 @@ TEST_F(LoadProfileTest, TwinsArePlacedAtTheirOwnGeometryAndApplyActsOnBoth)
 }
 
 // The user's older instance is never taken for the program the load
-// started, even when the started one shows its window late.
-TEST_F(LoadProfileTest, AnOlderInstanceIsLeftAloneWhileTheStartedOnesLateWindowIsPlaced)
+// started, even when the started one shows its window late; but a program
+// that hands over to its running instance and ends gets the older window,
+// without the attempts waited out.
+TEST_F(LoadProfileTest, AnOlderInstanceIsTakenOnlyWhenTheStartedProgramHasEnded)
 {
     HWND hwndOlder = start_older_instance();
     ASSERT_NE(nullptr, hwndOlder);
     SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Late;class=QdFixLoad;delay=250");
     ASSERT_EQ(1, load({{1, u16(fixture_exe()), 700, 80, 330, 250}}, u"Late"));
-    EXPECT_TRUE(rec.boxes.empty());
     const uint32_t h = handle(0, 0);
     ASSERT_TRUE(h && h != zt_hwnd32(hwndOlder));
     EXPECT_GE(iWaits, 1);  // the older window did not end the wait
@@ -172,20 +172,14 @@ TEST_F(LoadProfileTest, AnOlderInstanceIsLeftAloneWhileTheStartedOnesLateWindowI
     apply(QD_ACTION_CLOSE, 0);
     EXPECT_TRUE(pump_until([&] { return !IsWindow(zt_hwnd(h)); }));
     EXPECT_TRUE(IsWindow(hwndOlder));
-}
 
-// A program that hands over to its running instance and ends: the older
-// window is what the user gets, without waiting out the attempts.
-TEST_F(LoadProfileTest, AStartedProgramThatEndsAtOnceLetsTheOlderInstanceFillTheSlot)
-{
-    HWND hwndOlder = start_older_instance();
-    ASSERT_NE(nullptr, hwndOlder);
     SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"no windows");  // the fixture ends at once
     zt_SetWaitHooks(short_wait, [](void*, HANDLE hProcess, DWORD dwMs) { return WaitForSingleObject(hProcess, dwMs); },
                     &iWaits);
+    iWaits = 0;
     ASSERT_EQ(1, load({{1, u16(fixture_exe()), 700, 80, 330, 250}}, u"Handed over"));
     EXPECT_TRUE(rec.boxes.empty());
-    EXPECT_EQ(zt_hwnd32(hwndOlder), handle(0, 0));
+    EXPECT_EQ(zt_hwnd32(hwndOlder), handle(1, 0));
     EXPECT_LE(iWaits, 1);
     EXPECT_TRUE(placed_at(zt_hwnd32(hwndOlder), 700, 80, 330, 250));
 }
@@ -273,11 +267,7 @@ TEST_F(LoadProfileTest, WhatIsNotStartedOrNotFoundIsToldAndWaitedForAsLittleAsNe
     close_windows_of_class(kFixClass);
 
     SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Loaded fixture;class=QdFixLoad");
-    const std::wstring startup = temp_path(L"qd_fixture_startup.txt");
-    SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", startup.c_str());
-    ASSERT_EQ(1, load({{1, u16(fixture_exe()), 0, 0, 0, 200}}, u"Min"));
-    SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", nullptr);
-    EXPECT_EQ("1 6 0 0 0 0", startup_of_last_fixture(startup));  // SW_MINIMIZE only
+    EXPECT_EQ("1 6 0 0 0 0", load_started_with({{1, u16(fixture_exe()), 0, 0, 0, 200}}));  // SW_MINIMIZE only
     const HWND h = zt_hwnd(handle(2, 0));
     ASSERT_NE(nullptr, h);
     EXPECT_TRUE(pump_until([h] { return IsIconic(h) != FALSE; }));
