@@ -38,30 +38,22 @@ HANDLE test_open(void* pCtx, DWORD dwPid)
     return scan_system_proc_queries()->pfnOpen(nullptr, dwPid);
 }
 
-DWORD answer(ProcQueries* q, bool bFails, DWORD dwErr, QD_ProcPathQuery pfnSys, HANDLE h, wchar_t* ptcBuf, DWORD uiN)
+// A path query of the test: fails on request (a failing query may leave
+// rubbish behind), answers the override, or asks the system.
+template <bool bModule>
+DWORD test_query(void* pCtx, HANDLE h, wchar_t* ptcBuf, DWORD uiN)
 {
-    if (bFails) {
-        ptcBuf[0] = L'?';  // a failing query may leave rubbish behind
-        SetLastError(dwErr);
+    ProcQueries* q = static_cast<ProcQueries*>(pCtx);
+    ++(bModule ? q->iModuleCalls : q->iImageCalls);
+    if (bModule ? q->bModuleFails : q->bImageFails) {
+        ptcBuf[0] = L'?';
+        SetLastError(bModule ? ERROR_PARTIAL_COPY : ERROR_ACCESS_DENIED);
         return 0;
     }
-    if (!q->bOverride) return pfnSys(nullptr, h, ptcBuf, uiN);
+    const STR_ProcQueries* sys = scan_system_proc_queries();
+    if (!q->bOverride) return (bModule ? sys->pfnModuleFileName : sys->pfnImageName)(nullptr, h, ptcBuf, uiN);
     lstrcpynW(ptcBuf, q->pathOverride.c_str(), uiN);
     return q->pathOverride.empty() ? 1 : static_cast<DWORD>(lstrlenW(ptcBuf));  // "read", possibly empty
-}
-
-DWORD test_module(void* pCtx, HANDLE h, wchar_t* ptcBuf, DWORD uiN)
-{
-    ProcQueries* q = static_cast<ProcQueries*>(pCtx);
-    ++q->iModuleCalls;
-    return answer(q, q->bModuleFails, ERROR_PARTIAL_COPY, scan_system_proc_queries()->pfnModuleFileName, h, ptcBuf, uiN);
-}
-
-DWORD test_image(void* pCtx, HANDLE h, wchar_t* ptcBuf, DWORD uiN)
-{
-    ProcQueries* q = static_cast<ProcQueries*>(pCtx);
-    ++q->iImageCalls;
-    return answer(q, q->bImageFails, ERROR_ACCESS_DENIED, scan_system_proc_queries()->pfnImageName, h, ptcBuf, uiN);
 }
 
 HWND folder_window_of(DWORD dwPid)
@@ -73,7 +65,7 @@ HWND folder_window_of(DWORD dwPid)
 
 }  // namespace
 
-ProcQueries::ProcQueries() : q{test_open, test_module, test_image, this} { scan_set_proc_queries(&q); }
+ProcQueries::ProcQueries() : q{test_open, test_query<true>, test_query<false>, this} { scan_set_proc_queries(&q); }
 ProcQueries::~ProcQueries() { scan_set_proc_queries(nullptr); }
 
 FolderWindow::FolderWindow(const std::wstring& folder)

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "funcs_layout_windows/scan_passes.h"
-#include "scan_store.h"
 
 enum class WndState { Normal, Min, Hidden };
 

@@ -1,19 +1,10 @@
 // The Load command, the window search and Apply against the real Win32 of
 // Wine, with the fixture program as the profile's program and the stand-in
 // shell's folder windows.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <string>
-#include <vector>
-
-#include "box_recorder.h"
 #include "funcs_layout_windows/lists.h"
 #include "funcs_layout_windows/load_profile.h"
-#include "funcs_layout_windows/scan_command.h"
 #include "main_window_fixture.h"
 #include "platform/zt_files.h"
-#include "platform/zt_win.h"
 #include "profile_bytes.h"
 #include "scan_test_support.h"
 #include "shell_standin.h"
@@ -231,7 +222,6 @@ TEST_F(LoadProfileTest, AHungProgramFreezesNeitherScanNorApply)
     HWND hwndList = nullptr;
     scan_store_prepare(&scan);
     const DWORD dwScanMs = ms_of([&] { EXPECT_EQ(1, onButton_Scan_Clicked(hwndMain, &hwndList, 0, 0, &scan)); });
-    std::printf("Scan with a hung window: %lu ms\n", static_cast<unsigned long>(dwScanMs));
     EXPECT_LT(dwScanMs, 4000u);
     const int i = entry_of(&scan, h);
     ASSERT_GE(i, 0);  // listed, with the caption the system keeps

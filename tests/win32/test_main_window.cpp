@@ -5,6 +5,8 @@
 #include "funcs_layout_windows/fonts.h"
 #include "funcs_layout_windows/layout_apply.h"
 #include "main_window_fixture.h"
+#include "profile_bytes.h"
+#include "profile_lists.h"
 #include "resource_ids.h"
 
 namespace {
@@ -95,8 +97,8 @@ TEST_F(MainWindowTest, PaintsGradientPictureAndLabels)
 }
 
 // Fonts that cannot be made at start-up are reported, and the start goes on:
-// the system's GUI font, COM in place. (A dropped profile is loaded in the
-// end-to-end cycle.)
+// the system's GUI font, COM in place for the Scan, the Profile list ready
+// for a load and Apply.
 TEST(MainWindowCreation, FontsThatCannotBeMadeLeaveAWorkingProgram)
 {
     test_register_classes();
@@ -113,7 +115,19 @@ TEST(MainWindowCreation, FontsThatCannotBeMadeLeaveAWorkingProgram)
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), reinterpret_cast<HGDIOBJ>(SendMessageW(GetDlgItem(hwnd, IDC_BTN_APPLY), WM_GETFONT, 0, 0)));
     EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the window's is in place
     CoUninitialize();
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_SCAN, 0), 0);
+    EXPECT_EQ(1u, windows_of_class(L"List of Windows", GetCurrentProcessId()).size());
+    const std::wstring file = temp_path(L"qd_font_failure.txt");
+    write_file(file, qd_profile_bytes({{1, u"C:\\gone.exe", 0, 0, 10, 10}}, u"Listed"));
+    SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(file)), 0);  // told: not started
+    const HWND hwndProfiles = GetDlgItem(hwnd, IDC_CB_PROFILE);
+    EXPECT_EQ(1, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));
+    SendMessageW(GetDlgItem(hwnd, IDC_CB_ACTION), CB_SETCURSEL, QD_ACTION_CLOSE, 0);
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_APPLY, 0), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_BTN_APPLY)));
+    EXPECT_EQ(0, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));  // Apply acted
+    EXPECT_EQ(3u, rec.boxes.size());
     DestroyWindow(hwnd);
+    DeleteFileW(file.c_str());
     EXPECT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the window undid its own
     CoUninitialize();
 }

@@ -2,7 +2,6 @@
 // what, the folders through the stand-in shell, and its failures.
 #include <cstdio>
 
-#include "funcs_layout_windows/explorer_folders.h"
 #include "main_window_fixture.h"
 #include "scan_test_support.h"
 #include "shell_standin.h"
@@ -62,7 +61,10 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     TestWindow button(L"BUTTON", L"Scan button", rect(10, 10, 200, 100));
     TestWindow dialog(L"#32770", L"Scan dialog", rect(10, 10, 200, 100));
     PROCESS_INFORMATION fix = start_fixture(L"--window \"caption=Fixture fixed;class=QdFixA;x=100;y=120;w=400;h=300\"");
-    ASSERT_TRUE(pump_until([] { return !windows_of_class(L"QdFixA").empty(); }));
+    ASSERT_TRUE(pump_until([] {
+        const std::vector<HWND> v = windows_of_class(L"QdFixA");
+        return v.size() == 1 && IsWindowVisible(v[0]);
+    }));
     const HWND hwndFix = windows_of_class(L"QdFixA")[0];
     q.otherPids = {fix.dwProcessId};
 
@@ -94,8 +96,6 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     DestroyWindow(hwndList);
     EXPECT_EQ(nullptr, hwndList);  // the window cleared its creator's handle
     for (const void* p : taken) EXPECT_TRUE(is_released(p));
-    ASSERT_EQ(1, scan());  // nothing is left to release twice
-    EXPECT_NE(nullptr, hwndList);
     close_windows_of_class(L"QdFixA");
     CloseHandle(fix.hProcess);
     CloseHandle(fix.hThread);
@@ -137,9 +137,7 @@ TEST_F(ScanTest, FoldersEmptyPathsAndUnreadablePaths)
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PARTIAL_COPY, 0, sys, 256, nullptr);
     EXPECT_EQ(L"GetLastError", rec.boxes[0].caption);
     EXPECT_EQ(sys, rec.boxes[0].text);  // the module query's error, not the fallback's
-    EXPECT_NE(std::wstring::npos, rec.boxes[1].text.find(L"function:\nEnumWindowsProc_Calc\nline:"));
     EXPECT_NE(std::wstring::npos, rec.boxes[1].text.find(L"\n\nERROR <- GetModuleFileNameEx()\nline of error handler:"));
-    EXPECT_NE(std::wstring::npos, rec.boxes[2].text.find(L"function:\nonButton_Scan_Clicked\nline:"));
     EXPECT_NE(std::wstring::npos, rec.boxes[2].text.find(L"ERROR <- EnumWindows()"));
 }
 
