@@ -64,13 +64,13 @@ const STR_WndOwner* proc_paths_find_window(const STR_ProcPaths* pSTR, uint32_t u
     return it != pSTR->windows.end() && it->ui_hwnd == ui_hwnd ? &*it : nullptr;
 }
 
-bool proc_paths_keep_window(STR_ProcPaths* pSTR, uint32_t ui_hwnd, uint32_t uiPid, bool bExcluded)
+bool proc_paths_keep_window(STR_ProcPaths* pSTR, const STR_WndOwner& owner)
 {
     if (!pSTR) return false;
-    auto it = lower_window(pSTR, ui_hwnd);
-    if (it != pSTR->windows.end() && it->ui_hwnd == ui_hwnd) return true;
+    auto it = lower_window(pSTR, owner.ui_hwnd);
+    if (it != pSTR->windows.end() && it->ui_hwnd == owner.ui_hwnd) return true;
     try {
-        pSTR->windows.insert(it, STR_WndOwner{ui_hwnd, uiPid, bExcluded});
+        pSTR->windows.insert(it, owner);
     } catch (const std::bad_alloc&) {
         return false;
     }

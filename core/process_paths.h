@@ -5,7 +5,7 @@
 // process is opened and asked once. The Win32 side asks and feeds the
 // answers in; a failure is kept with its error code, so a window met again
 // gets the same verdict and the same report as the first one. Likewise a
-// window's owning process and whether its class is excluded never change
+// window's owning process and thread and whether its class is excluded never change
 // while it exists, so the Scan's second walk takes them from the first.
 #pragma once
 #include <cstdint>
@@ -30,6 +30,7 @@ struct STR_ProcPath {
 struct STR_WndOwner {
     uint32_t ui_hwnd;     // the window handle's 32 significant bits
     uint32_t ui_Pid;      // its owning process
+    uint32_t ui_Tid;      // and the thread that created it
     bool b_Excluded;      // its class is one the scan leaves out
 };
 
@@ -67,4 +68,4 @@ const STR_WndOwner* proc_paths_find_window(const STR_ProcPaths* pSTR, uint32_t u
 
 // Keeps what a window gave; an entry already kept stays. False when
 // nothing could be kept (no record, or no memory).
-bool proc_paths_keep_window(STR_ProcPaths* pSTR, uint32_t ui_hwnd, uint32_t uiPid, bool bExcluded);
+bool proc_paths_keep_window(STR_ProcPaths* pSTR, const STR_WndOwner& owner);

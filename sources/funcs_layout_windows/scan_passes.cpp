@@ -94,18 +94,17 @@ bool class_excluded(HWND hwnd)
     return is_excluded_class(zt_Q(ptcClass));
 }
 
-// The window's owning process; false when its class is excluded. Asked
-// once per window while pMemo keeps it: neither changes while it exists.
-bool window_owner(HWND hwnd, STR_ProcPaths* pMemo, DWORD* pdwPid)
+// The window's owning process and thread and whether its class is
+// excluded: asked once per window while pMemo keeps them, as none of them
+// changes while the window exists.
+STR_WndOwner window_owner(HWND hwnd, STR_ProcPaths* pMemo)
 {
-    if (const STR_WndOwner* w = proc_paths_find_window(pMemo, zt_hwnd32(hwnd))) {
-        *pdwPid = w->ui_Pid;
-        return !w->b_Excluded;
-    }
-    const bool bExcluded = class_excluded(hwnd);
-    if (!bExcluded) GetWindowThreadProcessId(hwnd, pdwPid);
-    proc_paths_keep_window(pMemo, zt_hwnd32(hwnd), *pdwPid, bExcluded);
-    return !bExcluded;
+    if (const STR_WndOwner* w = proc_paths_find_window(pMemo, zt_hwnd32(hwnd))) return *w;
+    DWORD dwPid = 0;
+    const DWORD dwTid = GetWindowThreadProcessId(hwnd, &dwPid);
+    const STR_WndOwner w = {zt_hwnd32(hwnd), dwPid, dwTid, class_excluded(hwnd)};
+    proc_paths_keep_window(pMemo, w);
+    return w;
 }
 
 // A zero-sized rectangle away from the origin is a parked helper window,
@@ -119,11 +118,10 @@ bool parked_zero_size(HWND hwnd)
 
 }  // namespace
 
-uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap, STR_ProcPaths* pMemo)
+uint32_t read_caption(HWND hwnd, DWORD dwTid, wchar_t* ptcCaption, uint32_t uiCap, STR_ProcPaths* pMemo)
 {
     if (!ptcCaption || !uiCap) return 0;
     ptcCaption[0] = 0;
-    const DWORD dwTid = GetWindowThreadProcessId(hwnd, nullptr);
     DWORD_PTR dwCopied = 0;
     LRESULT n = 0;
     if (!proc_paths_thread_hung(pMemo, dwTid) &&
@@ -176,11 +174,13 @@ QD_WndVerdict window_eligibility(HWND hwnd, const STR_WndAsk* a, STR_WndFacts* p
 {
     *pFacts = STR_WndFacts{};
     if (!hwnd || !IsWindowVisible(hwnd)) return QD_WND_SKIPPED;
-    pFacts->uiN_Caption = read_caption(hwnd, a->ptcCaption, a->uiCaptionCap, a->pMemo);
+    const STR_WndOwner owner = window_owner(hwnd, a->pMemo);
+    pFacts->dwPid = owner.ui_Pid;
+    pFacts->dwTid = owner.ui_Tid;
+    pFacts->uiN_Caption = read_caption(hwnd, pFacts->dwTid, a->ptcCaption, a->uiCaptionCap, a->pMemo);
     if (!pFacts->uiN_Caption) return QD_WND_SKIPPED;
     if (a->b_ZeroSizeRule && parked_zero_size(hwnd)) return QD_WND_SKIPPED;
-    if (!window_owner(hwnd, a->pMemo, &pFacts->dwPid)) return QD_WND_SKIPPED;
-    pFacts->dwTid = GetWindowThreadProcessId(hwnd, nullptr);
+    if (owner.b_Excluded) return QD_WND_SKIPPED;
     const QD_WndVerdict v = process_path_of(a->pMemo, pFacts->dwPid, a->ptcPath, a->uiPathBytes, &pFacts->uiN_Path);
     if (v == QD_WND_ELIGIBLE) pFacts->b_Explorer = is_explorer_path(zt_Q(a->ptcPath), pFacts->uiN_Path);
     return v;

@@ -57,11 +57,11 @@ int32_t read_process_path(HANDLE hProcess, wchar_t* ptcBuf, uint32_t uiSize);
 // answer cannot freeze the tool: WM_GETTEXT with a bounded wait that gives
 // up at once on a window the system already knows is hung, else the
 // caption the system keeps for the window, read without sending anything.
-// A thread that did not answer is kept in pMemo (optional) and not waited
-// for again. Writes at most uiCap units including the terminating zero;
-// returns the units read.
+// The window's thread, dwTid, when it did not answer is kept in pMemo
+// (optional) and not waited for again. Writes at most uiCap units
+// including the terminating zero; returns the units read.
 enum : uint32_t { QD_CAPTION_WAIT_MS = 1000 };
-uint32_t read_caption(HWND hwnd, wchar_t* ptcCaption, uint32_t uiCap, STR_ProcPaths* pMemo);
+uint32_t read_caption(HWND hwnd, DWORD dwTid, wchar_t* ptcCaption, uint32_t uiCap, STR_ProcPaths* pMemo);
 
 // ---- eligibility -------------------------------------------------------------
 enum QD_WndVerdict : int32_t {

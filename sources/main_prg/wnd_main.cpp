@@ -75,7 +75,7 @@ void set_button_fonts(STR_MainWnd* p)
 {
     const HWND controls[] = {p->hWndBTN00, p->hWndBTN02, p->hWndBTN_Apply, p->hwnd_CB_Profile, p->hwnd_CB_Action};
     for (HWND h : controls)
-        if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(p->hFont_buttons), TRUE);
+        if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(p->hFont_buttons), FALSE);  // shown later, painted then
 }
 
 // The fitted button font height; negative after its report when the DC

@@ -17,9 +17,9 @@ TEST(ProcessPaths, FirstAnswerPerProcessAndPerWindowIsKept)
         EXPECT_TRUE(proc_paths_keep(&r, a.pid, a.kind, a.err, a.path.c_str(), static_cast<uint32_t>(a.path.size())));
     }
     EXPECT_TRUE(proc_paths_keep(&r, 12, QD_PROC_PATH, 0, u"C:\\x.exe", 8));
-    const uint32_t kWindows[][3] = {{0x2004A, 3000, 0}, {0x10010, 0, 1}, {0xFFFF0012, 3000, 0}};
-    for (const auto& w : kWindows) EXPECT_TRUE(proc_paths_keep_window(&r, w[0], w[1], w[2] != 0));
-    EXPECT_TRUE(proc_paths_keep_window(&r, 0x10010, 77, false));
+    const STR_WndOwner kWindows[] = {{0x2004A, 3000, 3004, false}, {0x10010, 0, 0, true}, {0xFFFF0012, 3000, 3008, false}};
+    for (const auto& w : kWindows) EXPECT_TRUE(proc_paths_keep_window(&r, w));
+    EXPECT_TRUE(proc_paths_keep_window(&r, {0x10010, 77, 78, false}));
 
     for (const auto& a : kProcs) {
         const STR_ProcPath* e = proc_paths_find(&r, a.pid);
@@ -30,17 +30,16 @@ TEST(ProcessPaths, FirstAnswerPerProcessAndPerWindowIsKept)
         EXPECT_EQ(a.path, std::u16string(proc_paths_text(&r, e)));  // zero-terminated
     }
     for (const auto& w : kWindows) {
-        const STR_WndOwner* e = proc_paths_find_window(&r, w[0]);
-        ASSERT_NE(nullptr, e) << w[0];
-        EXPECT_EQ(w[1], e->ui_Pid);
-        EXPECT_EQ(w[2] != 0, e->b_Excluded);
+        const STR_WndOwner* e = proc_paths_find_window(&r, w.ui_hwnd);
+        ASSERT_NE(nullptr, e) << w.ui_hwnd;
+        EXPECT_TRUE(e->ui_Pid == w.ui_Pid && e->ui_Tid == w.ui_Tid && e->b_Excluded == w.b_Excluded);
     }
     EXPECT_EQ(nullptr, proc_paths_find(&r, 701));
     EXPECT_EQ(nullptr, proc_paths_find_window(&r, 0x2004B));
     // Without a record nothing is kept; a path answer needs its text.
     EXPECT_FALSE(proc_paths_keep(nullptr, 1, QD_PROC_NOT_OPENED, 0, nullptr, 0));
     EXPECT_FALSE(proc_paths_keep(&r, 1, QD_PROC_PATH, 0, nullptr, 3));
-    EXPECT_FALSE(proc_paths_keep_window(nullptr, 1, 1, false));
+    EXPECT_FALSE(proc_paths_keep_window(nullptr, {1, 1, 1, false}));
     proc_paths_keep_hung_thread(&r, 40);  // a thread that did not answer once is not waited for again
     EXPECT_TRUE(proc_paths_thread_hung(&r, 40));
     EXPECT_FALSE(proc_paths_thread_hung(&r, 41));
