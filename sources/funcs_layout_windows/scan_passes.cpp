@@ -145,8 +145,6 @@ uint32_t read_caption(HWND hwnd, DWORD dwTid, wchar_t* ptcCaption, uint32_t uiCa
 
 const STR_ProcQueries* scan_system_proc_queries() { return &g_sysQueries; }
 
-const STR_ProcQueries* scan_proc_queries() { return g_pQueries; }
-
 void scan_set_proc_queries(const STR_ProcQueries* pSTR_Queries)
 {
     g_pQueries = pSTR_Queries ? pSTR_Queries : &g_sysQueries;

@@ -41,8 +41,6 @@ const STR_ProcQueries* scan_system_proc_queries();
 // Replaces the queries used by the passes; null restores the system's.
 void scan_set_proc_queries(const STR_ProcQueries* pSTR_Queries);
 
-// The queries in use (the system's unless replaced).
-const STR_ProcQueries* scan_proc_queries();
 
 // Reads the executable path of an open process into a buffer of uiSize
 // bytes, which is zeroed first and whose last unit stays zero. Tries the

@@ -14,6 +14,12 @@ const wchar_t* compose(STR_ReportUnit* pUnit, const char* pcTemplate, va_list ap
     return pUnit->ptcBuf;
 }
 
+void show_report(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, int iLine, const char* pcTemplate, va_list ap)
+{
+    if (pUnit) pUnit->iLine = iLine;
+    zt_MessageBox(nullptr, compose(pUnit, pcTemplate, ap), ptcCaption, MB_OK);
+}
+
 }  // namespace
 
 const wchar_t* zt_ComposeReport(STR_ReportUnit* pUnit, const char* pcTemplate, ...)
@@ -25,42 +31,20 @@ const wchar_t* zt_ComposeReport(STR_ReportUnit* pUnit, const char* pcTemplate, .
     return ptc;
 }
 
-void zt_Report(STR_ReportUnit* pUnit, const char* pcTemplate, ...)
-{
-    va_list ap;
-    va_start(ap, pcTemplate);
-    const wchar_t* ptc = compose(pUnit, pcTemplate, ap);
-    va_end(ap);
-    zt_MessageBox(nullptr, ptc, L"error", MB_OK);
-}
-
-void zt_ReportAs(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, const char* pcTemplate, ...)
-{
-    va_list ap;
-    va_start(ap, pcTemplate);
-    const wchar_t* ptc = compose(pUnit, pcTemplate, ap);
-    va_end(ap);
-    zt_MessageBox(nullptr, ptc, ptcCaption, MB_OK);
-}
-
 void zt_ReportAt(STR_ReportUnit* pUnit, int iLine, const char* pcTemplate, ...)
 {
-    if (pUnit) pUnit->iLine = iLine;
     va_list ap;
     va_start(ap, pcTemplate);
-    const wchar_t* ptc = compose(pUnit, pcTemplate, ap);
+    show_report(pUnit, L"error", iLine, pcTemplate, ap);
     va_end(ap);
-    zt_MessageBox(nullptr, ptc, L"error", MB_OK);
 }
 
 void zt_ReportAtAs(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, int iLine, const char* pcTemplate, ...)
 {
-    if (pUnit) pUnit->iLine = iLine;
     va_list ap;
     va_start(ap, pcTemplate);
-    const wchar_t* ptc = compose(pUnit, pcTemplate, ap);
+    show_report(pUnit, ptcCaption, iLine, pcTemplate, ap);
     va_end(ap);
-    zt_MessageBox(nullptr, ptc, ptcCaption, MB_OK);
 }
 
 DWORD zt_ShowLastError()

@@ -21,14 +21,9 @@ struct STR_ReportUnit {
 // Composes pcTemplate into the unit's buffer and returns the text.
 const wchar_t* zt_ComposeReport(STR_ReportUnit* pUnit, const char* pcTemplate, ...);
 
-// Structured failure report: composed, then shown with no owner, caption
-// "error", MB_OK. zt_ReportAs shows it with another caption (the list form
-// uses "ERROR").
-void zt_Report(STR_ReportUnit* pUnit, const char* pcTemplate, ...);
-void zt_ReportAs(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, const char* pcTemplate, ...);
-
 // The report of a failure found at iLine: the line is kept in the unit,
-// the text composed and shown as zt_Report (or zt_ReportAs) shows it.
+// the text composed and shown with no owner, caption "error" (or
+// ptcCaption: the list form uses "ERROR") and MB_OK.
 void zt_ReportAt(STR_ReportUnit* pUnit, int iLine, const char* pcTemplate, ...);
 void zt_ReportAtAs(STR_ReportUnit* pUnit, const wchar_t* ptcCaption, int iLine, const char* pcTemplate, ...);
 
