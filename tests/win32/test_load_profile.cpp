@@ -130,7 +130,6 @@ TEST_F(LoadProfileTest, TwinsArePlacedAtTheirOwnGeometryAndApplyActsOnBoth)
     const uint32_t h0 = handle(0, 0), h1 = handle(0, 1);
     ASSERT_TRUE(h0 && h1 && h0 != h1);
     EXPECT_TRUE(placed_at(h0, 100, 120, 400, 300) && placed_at(h1, 600, 140, 500, 350));
-    EXPECT_EQ(1, listed(CB_GETCOUNT));
     EXPECT_LE(iWaits, 3);  // found within the first attempts, not after a timeout
 
     apply(QD_ACTION_MINIMIZE, 0);
@@ -242,9 +241,8 @@ TEST_F(LoadProfileTest, WhatIsNotStartedOrNotFoundIsToldAndWaitedForAsLittleAsNe
 {
     ASSERT_EQ(1, load({{1, kGone, 10, 10, 300, 200}}, u"Gone"));
     ASSERT_EQ(1u, rec.boxes.size());
-    EXPECT_EQ(L"info", rec.boxes[0].caption);
-    EXPECT_EQ(hwndMain, rec.boxes[0].hwndOwner);
-    EXPECT_EQ(static_cast<UINT>(MB_SETFOREGROUND | MB_OK), rec.boxes[0].uiFlags);
+    EXPECT_TRUE(rec.boxes[0].caption == L"info" && rec.boxes[0].hwndOwner == hwndMain &&
+                rec.boxes[0].uiFlags == static_cast<UINT>(MB_SETFOREGROUND | MB_OK));
     EXPECT_NE(std::wstring::npos, rec.boxes[0].text.find(L"Number of Programs failed to load = 1\nNumber of Programs in Profile = 1"));
     EXPECT_EQ(0, iWaits);
 

@@ -41,8 +41,6 @@ TEST(Reports, FunctionsGivenMissingArgumentsReportThemAndRefuse)
         {reinterpret_cast<intptr_t>(open_NameOfProfile_window(nullptr)), 0, L"hwnd_ListOfWnds = " + Z},
         {onButton_Create_Profile(hwnd, hwnd, nullptr, nullptr, &empty), -1, L"p_hwnd_ProfileName = " + Z},
         {DynMemAlloc_wnds_Profile(nullptr, &empty), -1, L"pSTR_RW_PRFL = " + Z + L"\npSTR_ENUM_WNDS_DATA = "},
-        {PrepareData_Write_Profile(nullptr, nullptr), -1, L"pSTR_RW_PRFL = " + Z + L", pSTR_ENUM_WNDS_DATA = " + Z},
-        {FreeDynMem_wnds_Profile(nullptr), -1, L"function:\nFreeDynMem_wnds_Profile\n\nline:"},
         {WriteData_Profile(nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), -1,
          L"incorrect INPUT parameters:\nhFile_wnds_profile = " + Z},
         {on_WM_COPYDATA_on_wnd_NameOfProfile(hwnd, nullptr, nullptr, nullptr), -1, L"hwnd_wnd_NameProfile = " + Z},

@@ -73,7 +73,6 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     ASSERT_NE(nullptr, hwndList);
     EXPECT_TRUE(rect_is(window_rect(hwndList), 30, 30, 1440, 810));
     EXPECT_EQ(L"List of windows", window_text(hwndList));
-    EXPECT_EQ(4u, store.counter_valid);
     EXPECT_EQ(4, rows());
     for (HWND h : {noCaption.hwnd, hidden.hwnd, button.hwnd, dialog.hwnd}) EXPECT_EQ(-1, entry_of(&store, h));
     for (HWND h : {a.hwnd, b.hwnd, m.hwnd}) {
@@ -198,7 +197,6 @@ TEST_F(ScanTest, FailedAllocationsAndWindowsClosingBetweenTheWalks)
         h = {0, k, {}};
         EXPECT_EQ(-3, scan()) << "point " << k;
         EXPECT_NE(std::wstring::npos, only_box().find(L"\n\nERROR <- VirtualAlloc()\nline of error handler:"));
-        EXPECT_EQ(nullptr, hwndList);
         scan_store_release_win(&store);
         EXPECT_EQ(iLive, zt_LiveAllocations()) << "point " << k;
     }
