@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <shellapi.h>
 
 #include "funcs_layout_windows/layout_apply.h"
 #include "funcs_layout_windows/load_profile.h"

@@ -1,7 +1,5 @@
 #include "funcs_layout_windows/load_profile.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "funcs_layout_windows/find_windows.h"
@@ -9,7 +7,6 @@
 #include "funcs_layout_windows/unit_reports.h"
 #include "platform/zt_dialogs.h"
 #include "platform/zt_files.h"
-#include "platform/zt_shell.h"
 #include "platform/zt_win.h"
 #include "profile_format.h"
 #include "window_match.h"

@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "layout_main.h"
 #include "main_prg/main_window.h"
