@@ -43,6 +43,14 @@ bool usable(const LoadedProfiles_STR* p, uint32_t k)
 
 namespace {
 
+bool ready(const LoadedProfiles_STR* p)
+{
+    // A capacity above the arrays' length would let k index past them.
+    return p && p->uiMax_num_loaded_prfls && p->uiMax_num_loaded_prfls <= QD_MAX_LOADED_PROFILES &&
+           p->uiSize_DynMem_hwnds_wnds_prfl && p->uiSize_DynMem_files && p->pc_hwnds_wnds_of_prfl &&
+           p->pc_raw_FilesProfile;
+}
+
 // The append's checks in their order; pView receives the opened file.
 int32_t check_append(const LoadedProfiles_STR* p, uint32_t size_FileProfile, const uint8_t* pc_raw_FileProfile,
                      uint32_t uiN_Folders, uint32_t uiN_Programs, STR_LoadedAddInfo* pInfo, STR_ProfileView* pView)
@@ -54,11 +62,7 @@ int32_t check_append(const LoadedProfiles_STR* p, uint32_t size_FileProfile, con
     info.uiMax_num_loaded_prfls = p->uiMax_num_loaded_prfls;
     info.uiN_loaded_prfls = k;
     if (pInfo) *pInfo = info;
-    // A capacity above the arrays' length would let k index past them.
-    if (!p->uiMax_num_loaded_prfls || p->uiMax_num_loaded_prfls > QD_MAX_LOADED_PROFILES ||
-        !p->uiSize_DynMem_hwnds_wnds_prfl || !p->uiSize_DynMem_files || !p->pc_hwnds_wnds_of_prfl ||
-        !p->pc_raw_FilesProfile)
-        return QD_LP_NOT_READY;
+    if (!ready(p)) return QD_LP_NOT_READY;
 
     // The kind bytes and name are read when appending; the file must hold them.
     STR_ProfileView& v = *pView;
@@ -78,6 +82,20 @@ int32_t check_append(const LoadedProfiles_STR* p, uint32_t size_FileProfile, con
 }
 
 }  // namespace
+
+int32_t loaded_profiles_check_file_room(const LoadedProfiles_STR* p, uint64_t uiSize_file, STR_LoadedAddInfo* pInfo)
+{
+    if (pInfo) *pInfo = STR_LoadedAddInfo{};
+    if (!ready(p)) return QD_LP_NOT_READY;
+    const uint32_t k = p->uiN_loaded_prfls;
+    if (pInfo) {
+        pInfo->uiMax_num_loaded_prfls = p->uiMax_num_loaded_prfls;
+        pInfo->uiN_loaded_prfls = k;
+    }
+    if (uint64_t{k} + 1 > p->uiMax_num_loaded_prfls) return QD_LP_NO_ROOM_PROFILES;
+    if (!fits(next_free(p->arr_uiOff_file_end, k), uiSize_file, p->uiSize_DynMem_files)) return QD_LP_NO_ROOM_FILES;
+    return QD_LP_OK;
+}
 
 int32_t loaded_profiles_check(const LoadedProfiles_STR* p, uint32_t size_FileProfile, const uint8_t* pc_raw_FileProfile,
                               uint32_t uiN_Folders, uint32_t uiN_Programs, STR_LoadedAddInfo* pInfo)
@@ -168,6 +186,13 @@ uint32_t loaded_profile_handle(const LoadedProfiles_STR* p, uint32_t k, uint32_t
 {
     if (i >= loaded_profile_entry_count(p, k)) return 0;
     return rd_handle(p->pc_hwnds_wnds_of_prfl + p->arr_uiOff_hwnds_beg[k] + 4ull * i);
+}
+
+bool loaded_profile_set_handle(LoadedProfiles_STR* p, uint32_t k, uint32_t i, uint32_t ui_hwnd)
+{
+    if (i >= loaded_profile_entry_count(p, k)) return false;
+    wr_handle(p->pc_hwnds_wnds_of_prfl + p->arr_uiOff_hwnds_beg[k] + 4ull * i, ui_hwnd);
+    return true;
 }
 
 size_t loaded_profile_copy_name(const LoadedProfiles_STR* p, uint32_t k, qd_char* ptcBuf, size_t uiCap)

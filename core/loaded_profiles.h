@@ -77,6 +77,12 @@ int32_t loaded_profiles_check(const LoadedProfiles_STR* p_LoadedProfiles_STR, ui
                               const uint8_t* pc_raw_FileProfile, uint32_t uiN_Folders, uint32_t uiN_Programs,
                               STR_LoadedAddInfo* pInfo);
 
+// The room checks that need only the file's size, in the append's order
+// (not ready, profiles, files), so a file the store could never take is
+// refused before its bytes are read into memory.
+int32_t loaded_profiles_check_file_room(const LoadedProfiles_STR* p_LoadedProfiles_STR, uint64_t uiSize_file,
+                                        STR_LoadedAddInfo* pInfo);
+
 // The value the append operation returns for a code: 1, 2 for the three
 // room refusals, -1 for the argument and file refusals, -2 for the record.
 int32_t loaded_profiles_add_result(int32_t iCode);
@@ -97,6 +103,10 @@ uint32_t loaded_profile_entry_count(const LoadedProfiles_STR* p_LoadedProfiles_S
 // Handle slot i of profile k (0 when no window was found for the entry,
 // or for an unusable k or i).
 uint32_t loaded_profile_handle(const LoadedProfiles_STR* p_LoadedProfiles_STR, uint32_t k, uint32_t i);
+
+// Puts ui_hwnd into handle slot i of profile k (a program that swapped the
+// window it showed first for another); false for an unusable k or i.
+bool loaded_profile_set_handle(LoadedProfiles_STR* p_LoadedProfiles_STR, uint32_t k, uint32_t i, uint32_t ui_hwnd);
 
 // Profile k's name copied out of the file pool (where it may start at any
 // byte) into ptcBuf: at most uiCap - 1 units, terminated when uiCap > 0.

@@ -73,40 +73,83 @@ const STR_LaunchIds* launch_of_entry(const STR_LaunchIds* arr_Launch, uint32_t u
     return nullptr;
 }
 
-void take_slot(STR_ProgramSlots* pSlots, uint32_t j, const STR_WndSeen* pSeen)
-{
-    pSlots->arr1D_hwnd[j] = pSeen->ui_hwnd;
-    pSlots->arr1D_pid[j] = pSeen->ui_pid;
-}
+// The search of one attempt over the slots.
+struct Matcher {
+    const STR_EntryPaths* pPaths;
+    const STR_LaunchIds* arr_Launch;
+    uint32_t uiN_Launch;
+    STR_ProgramSlots* pSlots;
+    QD_PathEq pfnEq;
+
+    uint32_t entries() const { return static_cast<uint32_t>(pPaths->kind.size()); }
+    bool held(uint32_t ui_hwnd) const
+    {
+        for (uint32_t j = 0; j < entries(); ++j)
+            if (pSlots->arr1D_hwnd[j] == ui_hwnd) return true;
+        return false;
+    }
+    // An entry that may take this window at all: a program of its path, open for matching.
+    bool fits(uint32_t j, const STR_WndSeen& w) const
+    {
+        return j < entries() && pPaths->kind[j] == QD_PRF_KIND_PROGRAM &&
+               (!pSlots->arr1D_open || pSlots->arr1D_open[j]) &&
+               same_path(pPaths, j, w.ptcModule, w.uiN_Module, pfnEq);
+    }
+    bool empty(uint32_t j) const { return pSlots->arr1D_hwnd[j] == 0; }
+    // The first empty entry of the window's path whose start passes the test.
+    template <typename F>
+    bool take_first(const STR_WndSeen& w, F startTest)
+    {
+        for (uint32_t j = 0; j < entries(); ++j) {
+            if (!fits(j, w) || !empty(j) || !startTest(launch_of_entry(arr_Launch, uiN_Launch, j))) continue;
+            take(j, w);
+            return true;
+        }
+        return false;
+    }
+    void take(uint32_t j, const STR_WndSeen& w)
+    {
+        pSlots->arr1D_hwnd[j] = w.ui_hwnd;
+        pSlots->arr1D_pid[j] = w.ui_pid;
+    }
+
+    bool new_window(const STR_WndSeen& w)
+    {
+        const STR_LaunchIds* pOwn = launch_of_process(arr_Launch, uiN_Launch, w.ui_pid);
+        if (pOwn && fits(pOwn->ui_index, w) && pSlots->arr1D_pid[pOwn->ui_index] != w.ui_pid) {
+            take(pOwn->ui_index, w);
+            return true;
+        }
+        if (take_first(w, [](const STR_LaunchIds* p) { return !p || !p->b_Running; })) return true;
+        return !pOwn && take_first(w, [](const STR_LaunchIds*) { return true; });
+    }
+    bool user_window(const STR_WndSeen& w)
+    {
+        return take_first(w, [](const STR_LaunchIds* p) { return p && p->b_EndedAPauseAgo; });
+    }
+};
 
 }  // namespace
 
-int32_t match_program_window(const STR_EntryPaths* pPaths, const STR_WndSeen* pSeen, const STR_LaunchIds* arr_Launch,
-                             uint32_t uiN_Launch, STR_ProgramSlots* pSlots, QD_PathEq pfnEq)
+uint32_t match_program_windows(const STR_EntryPaths* pPaths, const STR_WndSeen* arr_Seen, uint32_t uiN_Seen,
+                               const uint32_t* arr1D_preexisting, size_t uiN_preexisting,
+                               const STR_LaunchIds* arr_Launch, uint32_t uiN_Launch, STR_ProgramSlots* pSlots,
+                               QD_PathEq pfnEq)
 {
-    if (!pPaths || !pSeen || !pSeen->ptcModule || !pSlots || !pSlots->arr1D_hwnd || !pSlots->arr1D_pid) return -1;
-    const uint32_t uiN = static_cast<uint32_t>(pPaths->kind.size());
-    const STR_LaunchIds* pOwn = launch_of_process(arr_Launch, uiN_Launch, pSeen->ui_pid);
-    if (pOwn) {
-        const uint32_t j = pOwn->ui_index;
-        if (j >= uiN || pPaths->kind[j] == QD_PRF_KIND_FOLDER ||
-            !same_path(pPaths, j, pSeen->ptcModule, pSeen->uiN_Module, pfnEq))
-            return -1;
-        const bool bPrimary = pSeen->ui_tid == pOwn->ui_tid;
-        if (!bPrimary && pSlots->arr1D_hwnd[j] && pSlots->arr1D_pid[j] == pSeen->ui_pid) return -1;
-        take_slot(pSlots, j, pSeen);
-        return static_cast<int32_t>(j);
+    if (!pPaths || (!arr_Seen && uiN_Seen) || !pSlots || !pSlots->arr1D_hwnd || !pSlots->arr1D_pid) return 0;
+    Matcher m = {pPaths, arr_Launch, uiN_Launch, pSlots, pfnEq};
+    const uint32_t* const pPreEnd = arr1D_preexisting ? arr1D_preexisting + uiN_preexisting : nullptr;
+    auto preexisting = [&](uint32_t h) { return arr1D_preexisting && std::binary_search(arr1D_preexisting, pPreEnd, h); };
+    uint32_t uiN_Taken = 0;
+    // The new windows first: the user's own are taken only for what they leave.
+    for (int iPass = 0; iPass < 2; ++iPass) {
+        for (uint32_t i = 0; i < uiN_Seen; ++i) {
+            const STR_WndSeen& w = arr_Seen[i];
+            if (!w.ptcModule || preexisting(w.ui_hwnd) != (iPass == 1) || m.held(w.ui_hwnd)) continue;
+            uiN_Taken += (iPass == 0 ? m.new_window(w) : m.user_window(w)) ? 1 : 0;
+        }
     }
-    for (uint32_t j = 0; j < uiN; ++j)
-        if (pSlots->arr1D_hwnd[j] == pSeen->ui_hwnd) return -1;  // one window, one entry
-    for (uint32_t j = 0; j < uiN; ++j) {
-        if (pPaths->kind[j] == QD_PRF_KIND_FOLDER || pSlots->arr1D_hwnd[j] ||
-            !same_path(pPaths, j, pSeen->ptcModule, pSeen->uiN_Module, pfnEq))
-            continue;
-        take_slot(pSlots, j, pSeen);
-        return static_cast<int32_t>(j);
-    }
-    return -1;
+    return uiN_Taken;
 }
 
 bool STR_LoadFailures::contains(uint32_t ui) const
@@ -124,17 +167,12 @@ int32_t folders_all_found(const STR_EntryPaths* pPaths, const uint32_t* arr1D_hw
     return 1;
 }
 
-bool programs_all_found(const STR_EntryPaths* pPaths, const STR_ProgramSlots* pSlots, const STR_LaunchIds* arr_Launch,
-                        uint32_t uiN_Launch, const STR_LoadFailures* pFail)
+bool programs_all_found(const STR_EntryPaths* pPaths, const uint32_t* arr1D_hwnd, const STR_LoadFailures* pFail)
 {
-    for (uint32_t i = 0; pPaths && pSlots && i < pPaths->kind.size(); ++i) {
-        if (pPaths->kind[i] != QD_PRF_KIND_PROGRAM) continue;
-        if (!pSlots->arr1D_hwnd[i]) {
-            if (pFail && pFail->contains(i)) continue;  // failed to start: excused at once
-            return false;
-        }
-        const STR_LaunchIds* pOwn = launch_of_entry(arr_Launch, uiN_Launch, i);
-        if (pOwn && pOwn->ui_pid && pOwn->b_Running && pSlots->arr1D_pid[i] != pOwn->ui_pid) return false;
+    for (uint32_t i = 0; pPaths && arr1D_hwnd && i < pPaths->kind.size(); ++i) {
+        if (pPaths->kind[i] != QD_PRF_KIND_PROGRAM || arr1D_hwnd[i]) continue;
+        if (pFail && pFail->contains(i)) continue;  // failed to start: excused at once
+        return false;
     }
     return true;
 }

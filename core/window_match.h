@@ -25,14 +25,15 @@ struct STR_EntryPaths {
 };
 void entry_paths_build(const STR_ProfileView* pView, STR_EntryPaths* pPaths);
 
-// A started program: which entry, the ids its start returned (all 0 when
-// the start failed), and whether the process was still running when the
-// search last looked.
+// A started program: which entry, the process its start returned (0 when
+// the start failed), whether that process was still running when the
+// search began, and whether it had ended (or never started) at least one
+// pause before: only then may the user's own window stand in for it.
 struct STR_LaunchIds {
     uint32_t ui_index;
     uint32_t ui_pid;
-    uint32_t ui_tid;
     bool b_Running;
+    bool b_EndedAPauseAgo;
 };
 
 // A folder window showing ptcPath: every entry of a kind other than 1 with
@@ -40,34 +41,42 @@ struct STR_LaunchIds {
 uint32_t match_folder_window(const STR_EntryPaths* pPaths, const qd_char* ptcPath, size_t uiN_Path, uint32_t ui_hwnd,
                              uint32_t* arr1D_hwnd, QD_PathEq pfnEq);
 
-// A top-level window the program search met: its handle, the process and
-// thread that created it, and that process's executable path.
+// An eligible top-level window the program search met: its handle, the
+// process that owns it, and that process's executable path.
 struct STR_WndSeen {
     uint32_t ui_hwnd;
     uint32_t ui_pid;
-    uint32_t ui_tid;
     const qd_char* ptcModule;
     size_t uiN_Module;
 };
 
 // The program search's result so far, one slot per entry: the window found
-// and the process that owns it (0 = none yet).
+// and the process that owns it (0 = none yet). arr1D_open (optional) names
+// the entries that may take a window; without it every program entry may.
 struct STR_ProgramSlots {
     uint32_t* arr1D_hwnd;
     uint32_t* arr1D_pid;
+    const uint8_t* arr1D_open;
 };
 
-// Gives a window at most one slot, and never a window that is not the
-// user's intent:
-// - a window of a process this load started belongs to that start's entry
-//   alone (when the paths agree): created by the primary thread it takes
-//   the slot whatever it holds, otherwise only a slot that is empty or
-//   holds another process's window;
-// - any other window fills the first empty slot of an entry (kind other
-//   than 0) with its path, unless it already sits in a slot.
-// Returns the entry the window went to, -1 when it went nowhere.
-int32_t match_program_window(const STR_EntryPaths* pPaths, const STR_WndSeen* pSeen, const STR_LaunchIds* arr_Launch,
-                             uint32_t uiN_Launch, STR_ProgramSlots* pSlots, QD_PathEq pfnEq);
+// One search attempt: the windows met, in enumeration order, given to the
+// program entries (kind 1) by their executable path. A window takes at most
+// one slot, and the windows that existed before the load
+// (arr1D_preexisting, sorted) are the user's:
+// - a new window of a process this load started goes to that start's entry
+//   when it has none or holds another process's window;
+// - otherwise a new window fills the first empty entry of its path whose
+//   own start has nothing running (it handed over to a running copy, or
+//   failed); a window of a process the load did not start may also fill an
+//   entry whose start still runs (a launcher that leaves the window to
+//   another process of the same program);
+// - only then, a window that existed before fills an empty entry whose
+//   start ended at least one pause ago without a window of its own.
+// Returns how many slots changed.
+uint32_t match_program_windows(const STR_EntryPaths* pPaths, const STR_WndSeen* arr_Seen, uint32_t uiN_Seen,
+                               const uint32_t* arr1D_preexisting, size_t uiN_preexisting,
+                               const STR_LaunchIds* arr_Launch, uint32_t uiN_Launch, STR_ProgramSlots* pSlots,
+                               QD_PathEq pfnEq);
 
 // The entries whose folder or program failed to open, in entry order.
 struct STR_LoadFailures {
@@ -81,9 +90,5 @@ struct STR_LoadFailures {
 // still missing.
 int32_t folders_all_found(const STR_EntryPaths* pPaths, const uint32_t* arr1D_hwnd, const STR_LoadFailures* pFail);
 
-// true when every program entry has a window or failed to start. A window
-// of another process than the one the entry started counts only once that
-// process has ended (a program that hands over to its running instance)
-// or never started: while it runs, its own window may still come.
-bool programs_all_found(const STR_EntryPaths* pPaths, const STR_ProgramSlots* pSlots, const STR_LaunchIds* arr_Launch,
-                        uint32_t uiN_Launch, const STR_LoadFailures* pFail);
+// true when every program entry has a window or failed to start.
+bool programs_all_found(const STR_EntryPaths* pPaths, const uint32_t* arr1D_hwnd, const STR_LoadFailures* pFail);

@@ -7,7 +7,8 @@
 #include "platform/zt_win.h"
 
 int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedProfiles_STR,
-                        CB_Profile_manage_STR* pCB_Profile_manage_STR, STR_ProfileListNames* pNames)
+                        CB_Profile_manage_STR* pCB_Profile_manage_STR, STR_ProfileListNames* pNames,
+                        STR_SettleWatch* pSettle)
 {
     STR_ReportUnit* rep = rep_layout();
     if (!hwnd_MW || !hDrop) {
@@ -34,7 +35,7 @@ int32_t on_wm_dropfiles(HWND hwnd_MW, HDROP hDrop, LoadedProfiles_STR* pLoadedPr
         QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, DragQueryFile( )\n\nline of error handler:\n%d");
         return -3;
     }
-    int32_t iRet = onButton_LoadProfile_clicked(hwnd_MW, 1, ptcPath, pLoadedProfiles_STR, pCB_Profile_manage_STR, pNames);
+    int32_t iRet = onButton_LoadProfile_clicked(hwnd_MW, 1, ptcPath, pLoadedProfiles_STR, pCB_Profile_manage_STR, pNames, pSettle);
     zt_VirtualFree(ptcPath);
     if (iRet < 0) {
         QD_REPORT_HF(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nerror, one of callable functions returned error, onButton_LoadProfile_clicked()\n\nline of error handler:\n%d");

@@ -6,6 +6,18 @@
 #include "platform/zt_win.h"
 #include "window_rules.h"
 
+#include <algorithm>
+#include <string>
+
+// The eligible program windows one enumeration met, with their paths.
+struct STR_SeenWindows {
+    struct Window {
+        uint32_t ui_hwnd, ui_pid;
+        std::u16string path;
+    };
+    std::vector<Window> list;
+};
+
 namespace {
 
 struct FolderMatchCtx {
@@ -22,18 +34,46 @@ bool on_folder_found(void* pCtx, HWND hwndFolder, const wchar_t* ptcPath, uint32
     return true;
 }
 
-// The ids of every start, and whether each started process still runs:
-// while it does, its own window may yet come.
-void refresh_launch_ids(HWNDs_loadedPrgsProfile_STR* p)
+BOOL CALLBACK collect_top_level(HWND hwnd, LPARAM lParam)
 {
-    for (uint32_t k = 0; p->pc_arr_STRs_InfoLoadedPrg && k < p->N_prgs; ++k) {
-        const STR_InfoLoadedPrg& r = p->pc_arr_STRs_InfoLoadedPrg[k];
-        const bool bRunning = r.hProcess && WaitForSingleObject(r.hProcess, 0) == WAIT_TIMEOUT;
-        p->pLaunchIds[k] = {r.ui_index, r.dwProcessId, r.dwThreadId, bRunning};
-    }
+    reinterpret_cast<std::vector<uint32_t>*>(lParam)->push_back(zt_hwnd32(hwnd));
+    return TRUE;
 }
 
 }  // namespace
+
+std::vector<uint32_t> top_level_windows()
+{
+    std::vector<uint32_t> all;
+    EnumWindows(collect_top_level, reinterpret_cast<LPARAM>(&all));
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+void launch_ids_refresh(const STR_InfoLoadedPrg* arr_Launch, uint32_t uiN_Launch, int32_t* arr_iEndedAt,
+                        int32_t iAttempt, STR_LaunchIds* arr_Ids)
+{
+    for (uint32_t k = 0; arr_Launch && arr_Ids && k < uiN_Launch; ++k) {
+        const STR_InfoLoadedPrg& r = arr_Launch[k];
+        const bool bRunning = r.hProcess && WaitForSingleObject(r.hProcess, 0) == WAIT_TIMEOUT;
+        if (arr_iEndedAt && !bRunning && arr_iEndedAt[k] < 0) arr_iEndedAt[k] = iAttempt;
+        const bool bEndedAPauseAgo = arr_iEndedAt && !bRunning && arr_iEndedAt[k] < iAttempt;
+        arr_Ids[k] = {r.ui_index, r.dwProcessId, bRunning, bEndedAPauseAgo};
+    }
+}
+
+uint32_t release_closed_windows(const STR_EntryPaths* pPaths, uint32_t* arr1D_hwnd, uint32_t* arr1D_pid,
+                                uint8_t* arr1D_lost)
+{
+    uint32_t n = 0;
+    for (uint32_t i = 0; pPaths && arr1D_hwnd && arr1D_pid && i < pPaths->kind.size(); ++i) {
+        if (pPaths->kind[i] != QD_PRF_KIND_PROGRAM || !arr1D_hwnd[i] || IsWindow(zt_hwnd(arr1D_hwnd[i]))) continue;
+        arr1D_hwnd[i] = arr1D_pid[i] = 0;
+        if (arr1D_lost) arr1D_lost[i] = 1;
+        ++n;
+    }
+    return n;
+}
 
 bool zt_PathEqual(const qd_char* a, size_t uiN_a, const qd_char* b, size_t uiN_b)
 {
@@ -84,7 +124,7 @@ BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam)
         return FALSE;
     }
     if (!p->p_hwnd_arr || !p->ptcBuf || !p->uiSize_chars || !p->uiSize_bytes || !p->pcFileData ||
-        !p->pc_arr_STRs_InfoLoadedPrg || !p->N_prgs || !p->pPaths || !p->p_pid_arr || !p->pLaunchIds) {
+        !p->pc_arr_STRs_InfoLoadedPrg || !p->N_prgs || !p->pPaths || !p->p_pid_arr || !p->pLaunchIds || !p->pSeen) {
         QD_REPORT(rep, __func__, "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\nerror, incorrect input parameters\npParams_STR->p_hwnd_arr = %p\npParams_STR->ptcBuf = %p\npParams_STR->uiSize_chars = %u\npParams_STR->uiSize_bytes\npParams_STR->pcFileData = %p\npParams_STR->pc_arr_STRs_InfoLoadedPrg = %p\npParams_STR->N_prgs = %u\nline of error handler:%d",
                   p->p_hwnd_arr, p->ptcBuf, p->uiSize_chars, p->pcFileData, p->pc_arr_STRs_InfoLoadedPrg, p->N_prgs);
         return FALSE;
@@ -93,12 +133,11 @@ BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam)
     const STR_WndAsk ask = {tcCaption, 2, p->ptcBuf, p->uiSize_bytes, true, p->pProcPaths};
     STR_WndFacts f;
     const QD_WndVerdict v = window_eligibility(hwnd, &ask, &f);
-    if (v == QD_WND_PATH_FAILED) return report_path_failure(rep, __func__);
+    if (v == QD_WND_PATH_FAILED) return p->b_Quiet ? TRUE : report_path_failure(rep, __func__);
     if (v != QD_WND_ELIGIBLE || f.b_Explorer) return TRUE;  // folders are found by the folder search
 
-    const STR_WndSeen seen = {zt_hwnd32(hwnd), f.dwPid, f.dwTid, zt_Q(p->ptcBuf), f.uiN_Path};
-    STR_ProgramSlots slots = {p->p_hwnd_arr, p->p_pid_arr};
-    match_program_window(p->pPaths, &seen, p->pLaunchIds, p->N_prgs, &slots, zt_PathEqual);
+    // Matched once the walk is over: the user's own windows only take what the new ones leave.
+    p->pSeen->list.push_back({zt_hwnd32(hwnd), f.dwPid, std::u16string(zt_Q(p->ptcBuf), f.uiN_Path)});
     return TRUE;
 }
 
@@ -117,11 +156,25 @@ int32_t find_hwnds_Programs_fill_array(HWNDs_loadedPrgsProfile_STR* p, uint32_t 
                      p->p_hwnd_arr, p->ptcBuf, p->pcFileData, p->uiSize_chars, p->uiSize_bytes);
         return -2;
     }
-    refresh_launch_ids(p);
-    STR_ProcPaths memo;  // one attempt: each process is asked once
+    // One attempt asks each process once; a thread that did not answer is
+    // not waited for again while the command runs.
+    STR_ProcPaths memo;
+    STR_SeenWindows seen;
+    if (p->pHungThreads) memo.hung_threads = *p->pHungThreads;
     p->pProcPaths = &memo;
+    p->pSeen = &seen;
     EnumWindows(GetHWNDS_of_LoadedPrograms, reinterpret_cast<LPARAM>(p));
     p->pProcPaths = nullptr;
+    p->pSeen = nullptr;
+    if (p->pHungThreads) *p->pHungThreads = memo.hung_threads;
+
+    std::vector<STR_WndSeen> arr;
+    arr.reserve(seen.list.size());
+    for (const STR_SeenWindows::Window& w : seen.list) arr.push_back({w.ui_hwnd, w.ui_pid, w.path.data(), w.path.size()});
+    STR_ProgramSlots slots = {p->p_hwnd_arr, p->p_pid_arr, p->arr1D_open};
+    const std::vector<uint32_t>* pPre = p->pPreexisting;
+    match_program_windows(p->pPaths, arr.data(), static_cast<uint32_t>(arr.size()), pPre ? pPre->data() : nullptr,
+                          pPre ? pPre->size() : 0, p->pLaunchIds, p->N_prgs, &slots, zt_PathEqual);
     const STR_EntryPaths* paths = p->pPaths;
     for (uint32_t i = 0; i < uiN_wnds && i < paths->kind.size(); ++i)
         if (paths->kind[i] == QD_PRF_KIND_PROGRAM) pc_arr1D_hwnd_Programs_only[i] = p->p_hwnd_arr[i];

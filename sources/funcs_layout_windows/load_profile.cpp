@@ -4,6 +4,7 @@
 
 #include "funcs_layout_windows/find_windows.h"
 #include "funcs_layout_windows/lists.h"
+#include "funcs_layout_windows/settle_watch.h"
 #include "funcs_layout_windows/unit_reports.h"
 #include "platform/zt_dialogs.h"
 #include "platform/zt_files.h"
@@ -16,7 +17,6 @@ namespace {
 const int kAttempts = 10;
 const DWORD kAttemptPauseMs = 1000;
 const DWORD kIdleWaitMs = 5000;
-const uint32_t kModulePathUnits = 32768;  // any path the system can give
 
 // Everything one run of the command holds; released on every path.
 struct LoadRun {
@@ -34,6 +34,9 @@ struct LoadRun {
     uint32_t* arr_hwnd_folders_only = nullptr;  // handed to the store
     std::vector<uint32_t> pid_slots;            // the process owning each p_hwnd_arr window
     std::vector<STR_LaunchIds> launch_ids;      // refreshed by each program search
+    std::vector<int32_t> ended_at;              // per start: the attempt that first found it ended
+    std::vector<uint32_t> preexisting;          // the top-level windows before anything started
+    std::vector<uint32_t> hung_threads;         // threads that did not answer, over all attempts
     STR_LoadFailures failures;
 
     ~LoadRun()
@@ -82,9 +85,18 @@ int32_t choose_file(HWND hwnd_MW, wchar_t* ptcPath, DWORD uiCap)
     return zt_CommDlgExtendedError() == 0 ? 0 : -2;
 }
 
-// Reads and validates the file into r. 1, or the command's negative code
-// after its report.
-int32_t read_profile(const wchar_t* ptcPath, LoadRun* r)
+// Whether the store's answer lets the load go on; a failure the store
+// reported gets the command's box too.
+bool store_takes(int32_t iRet)
+{
+    if (iRet < 0) zt_Box(nullptr, L"error <- add_profile_data_to_DynMem()", L"error", MB_OK);
+    return iRet == 1;
+}
+
+// Reads and validates the file into r. 1; 2 when the store has no room for
+// it (told by the store's report); or the command's negative code after
+// its report.
+int32_t read_profile(const wchar_t* ptcPath, const LoadedProfiles_STR* pStore, LoadRun* r)
 {
     // Only an existing file is opened: a path that has gone creates nothing.
     zt_Handle file(zt_OpenExistingForRead(ptcPath));
@@ -95,6 +107,8 @@ int32_t read_profile(const wchar_t* ptcPath, LoadRun* r)
         return report(-3, __LINE__, profile_refusal_detail(QD_PRF_EMPTY));
     if (profile_check_size(uiSize) == QD_PRF_TOO_LARGE)
         return report(-11, __LINE__, profile_refusal_detail(QD_PRF_TOO_LARGE));
+    // A file the store has no room for is refused before it takes memory.
+    if (!store_takes(check_file_room_for_profile(pStore, uiSize))) return 2;
     if (uiSize < 3 || !zt_SeekFile(file.get(), -3, FILE_END))
         return report(-4, __LINE__, "one of callable functions returned error: error <- SetFilePointer( )");
     uint8_t tail[3] = {};
@@ -125,7 +139,7 @@ int32_t take_working_buffers(LoadRun* r)
 {
     const size_t uiSlots = static_cast<size_t>(r->N) * sizeof(uint32_t);
     r->arr_hwnd_folders = static_cast<uint32_t*>(zt_VirtualAlloc(uiSlots));
-    r->ptcScratch = r->arr_hwnd_folders ? static_cast<wchar_t*>(zt_VirtualAlloc(kModulePathUnits * sizeof(wchar_t))) : nullptr;
+    r->ptcScratch = r->arr_hwnd_folders ? static_cast<wchar_t*>(zt_VirtualAlloc(QD_MODULE_PATH_UNITS * sizeof(wchar_t))) : nullptr;
     r->arr_launch = r->ptcScratch ? static_cast<STR_InfoLoadedPrg*>(zt_VirtualAlloc((r->P ? r->P : 1) * sizeof(STR_InfoLoadedPrg))) : nullptr;
     r->p_hwnd_arr = r->arr_launch ? static_cast<uint32_t*>(zt_VirtualAlloc(uiSlots)) : nullptr;
     r->arr_hwnd_programs_only = r->p_hwnd_arr ? static_cast<uint32_t*>(zt_VirtualAlloc(uiSlots)) : nullptr;
@@ -175,6 +189,7 @@ void start_program(LoadRun* r, uint32_t i, const STR_ProfileEntry& e)
 
 void launch_all(LoadRun* r)
 {
+    r->preexisting = top_level_windows();
     STR_ProfileEntry e{};
     if (profile_entry_at(&r->view, 0, &e) != QD_PRF_OK) return;
     do {
@@ -197,20 +212,22 @@ int32_t wait_for_folders(LoadRun* r)
     return 2;
 }
 
-bool programs_found(LoadRun* r)
-{
-    STR_ProgramSlots slots = {r->p_hwnd_arr, r->pid_slots.data()};
-    return programs_all_found(&r->paths, &slots, r->launch_ids.data(), r->uiN_launch, &r->failures);
-}
+bool programs_found(const LoadRun* r) { return programs_all_found(&r->paths, r->p_hwnd_arr, &r->failures); }
 
 bool wait_for_programs(LoadRun* r)
 {
     r->pid_slots.assign(r->N, 0);
     r->launch_ids.assign(r->uiN_launch, STR_LaunchIds{});
-    HWNDs_loadedPrgsProfile_STR s = {r->p_hwnd_arr, r->ptcScratch, kModulePathUnits, kModulePathUnits * 2,
+    r->ended_at.assign(r->uiN_launch, -1);
+    HWNDs_loadedPrgsProfile_STR s = {r->p_hwnd_arr, r->ptcScratch, QD_MODULE_PATH_UNITS, QD_MODULE_PATH_UNITS * 2,
                                      r->pcFile, r->arr_launch, r->uiN_launch, &r->paths,
-                                     r->pid_slots.data(), r->launch_ids.data(), nullptr};
+                                     r->pid_slots.data(), r->launch_ids.data(), &r->preexisting, nullptr,
+                                     &r->hung_threads, false, nullptr, nullptr};
     for (int a = 0; a < kAttempts; ++a) {
+        // A window that closed while the load waits (a splash screen) leaves
+        // its slot to the next window of its program.
+        release_closed_windows(&r->paths, r->p_hwnd_arr, r->pid_slots.data(), nullptr);
+        launch_ids_refresh(r->arr_launch, r->uiN_launch, r->ended_at.data(), a, r->launch_ids.data());
         if (find_hwnds_Programs_fill_array(&s, r->N, r->arr_hwnd_programs_only) < 0)
             zt_Box(nullptr, L"error <- find_hwnds_Programs_fill_array()", L"error", MB_OK);
         if (programs_found(r)) return true;
@@ -241,9 +258,9 @@ void tell_what_failed(HWND hwnd_MW, const LoadRun* r, bool bProgramsFound, bool 
     if (r->F && !bFoldersFound) info_box(hwnd_MW, L"Not all Folders of Profile were detected after launching\n");
 }
 
-// A window with a saved geometry is restored when minimised, then placed;
-// one without is minimised.
-void place_window(uint32_t ui_hwnd, const STR_ProfileEntry& e)
+}  // namespace
+
+void place_loaded_window(uint32_t ui_hwnd, const STR_ProfileEntry& e)
 {
     if (!ui_hwnd) return;
     HWND hwnd = zt_hwnd(ui_hwnd);
@@ -258,28 +275,51 @@ void place_window(uint32_t ui_hwnd, const STR_ProfileEntry& e)
     zt_PlaceWindowAsync(hwnd, false, e.i_x, e.i_y, e.i_w, e.i_h);
 }
 
+namespace {
+
 void place_all(LoadRun* r)
 {
     STR_ProfileEntry e{};
     if (profile_entry_at(&r->view, 0, &e) != QD_PRF_OK) return;
     do {  // programs first, then folders, each in entry order
-        if (e.uc_kind == QD_PRF_KIND_PROGRAM) place_window(r->p_hwnd_arr[e.ui_index], e);
+        if (e.uc_kind == QD_PRF_KIND_PROGRAM) place_loaded_window(r->p_hwnd_arr[e.ui_index], e);
     } while (profile_next_entry(&r->view, &e) == 1);
     profile_entry_at(&r->view, 0, &e);
     do {
         if (e.uc_kind != QD_PRF_KIND_FOLDER) continue;
         r->arr_hwnd_folders_only[e.ui_index] = r->arr_hwnd_folders[e.ui_index];
-        place_window(r->arr_hwnd_folders_only[e.ui_index], e);
+        place_loaded_window(r->arr_hwnd_folders_only[e.ui_index], e);
     } while (profile_next_entry(&r->view, &e) == 1);
+}
+
+// What the watch of the next seconds needs of this load; the starts'
+// handles go with it.
+STR_SettleLoad settle_load_of(LoadRun* r, uint32_t k)
+{
+    STR_SettleLoad s;
+    s.k = k;
+    s.file.assign(r->pcFile, r->pcFile + r->uiSize_file);
+    s.paths = r->paths;
+    s.preexisting = std::move(r->preexisting);
+    s.hwnd.assign(r->p_hwnd_arr, r->p_hwnd_arr + r->N);
+    s.pid = r->pid_slots;
+    s.pid.resize(r->N, 0);
+    s.watched.resize(r->N, 0);
+    for (uint32_t i = 0; i < r->N; ++i) s.watched[i] = r->paths.kind[i] == QD_PRF_KIND_PROGRAM && s.hwnd[i] != 0;
+    s.launches.assign(r->arr_launch, r->arr_launch + r->uiN_launch);
+    for (uint32_t j = 0; j < r->uiN_launch; ++j) r->arr_launch[j].hProcess = r->arr_launch[j].hThread = nullptr;
+    return s;
 }
 
 }  // namespace
 
 int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t* ptcFilePath_Profile,
                                      LoadedProfiles_STR* p_LoadedProfiles_STR,
-                                     CB_Profile_manage_STR* p_CB_Profile_mng_STR, STR_ProfileListNames* pNames)
+                                     CB_Profile_manage_STR* p_CB_Profile_mng_STR, STR_ProfileListNames* pNames,
+                                     STR_SettleWatch* pSettle)
 {
-    if (!hwnd_MW || !p_LoadedProfiles_STR || !p_CB_Profile_mng_STR || !pNames || (iMode == 1 && !ptcFilePath_Profile)) {
+    if (!hwnd_MW || !p_LoadedProfiles_STR || !p_CB_Profile_mng_STR || !pNames || !pSettle ||
+        (iMode == 1 && !ptcFilePath_Profile)) {
         STR_ReportUnit* rep = rep_layout();
         QD_REPORT(rep, __func__, "error\n\nfile:\n%s\n\nfunction:\n%s\n\nline:\n%d\n\nincorrect input:\nhwnd_MW = %p, ptcFilePath_Profile = %p\np_LoadedProfiles_STR = %p\np_CB_Profile_mng_STR = %p\nline of error handler:\n%d",
                   hwnd_MW, ptcFilePath_Profile, p_LoadedProfiles_STR, p_CB_Profile_mng_STR);
@@ -295,15 +335,14 @@ int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t*
     }
 
     LoadRun run;
-    int32_t iRet = read_profile(ptcFilePath_Profile, &run);
-    if (iRet < 0) return iRet;
+    int32_t iRet = read_profile(ptcFilePath_Profile, p_LoadedProfiles_STR, &run);
+    if (iRet != 1) return iRet < 0 ? iRet : 1;
     iRet = take_working_buffers(&run);
     if (iRet < 0) return iRet;
     // A profile the store would refuse is refused before anything starts:
     // windows launched for it would be out of Apply's reach.
-    iRet = check_room_for_profile(p_LoadedProfiles_STR, run.uiSize_file, run.pcFile, run.F, run.P);
-    if (iRet < 0) zt_Box(nullptr, L"error <- add_profile_data_to_DynMem()", L"error", MB_OK);
-    if (iRet != 1) return 1;
+    if (!store_takes(check_room_for_profile(p_LoadedProfiles_STR, run.uiSize_file, run.pcFile, run.F, run.P)))
+        return 1;
 
     launch_all(&run);
     bool bFoldersFound = true, bProgramsFound = true;
@@ -319,13 +358,13 @@ int32_t onButton_LoadProfile_clicked(HWND hwnd_MW, int32_t iMode, const wchar_t*
     tell_what_failed(hwnd_MW, &run, bProgramsFound, bFoldersFound);
     place_all(&run);
 
-    iRet = add_profile_data_to_DynMem(p_LoadedProfiles_STR, run.arr_hwnd_programs_only, run.arr_hwnd_folders_only,
-                                      run.uiSize_file, run.pcFile, run.F, run.P);
-    if (iRet < 0) zt_Box(nullptr, L"error <- add_profile_data_to_DynMem()", L"error", MB_OK);
-    if (iRet != 1) return 1;  // not stored: no list entry
+    if (!store_takes(add_profile_data_to_DynMem(p_LoadedProfiles_STR, run.arr_hwnd_programs_only,
+                                                run.arr_hwnd_folders_only, run.uiSize_file, run.pcFile, run.F, run.P)))
+        return 1;  // not stored: no list entry
     InvalidateRect(hwnd_MW, nullptr, FALSE);  // the count of loaded profiles changed
     const uint32_t k = p_LoadedProfiles_STR->uiN_loaded_prfls - 1;
     if (CB_Profile_add_string(p_CB_Profile_mng_STR, pNames, p_LoadedProfiles_STR, k) < 0)
         zt_Box(nullptr, L"error <- CB_Profile_add_string()", L"error", MB_OK);
+    settle_watch_add(pSettle, hwnd_MW, p_LoadedProfiles_STR, p_CB_Profile_mng_STR, settle_load_of(&run, k));
     return 1;
 }

@@ -95,3 +95,11 @@ int32_t check_room_for_profile(const LoadedProfiles_STR* p_LoadedProfiles_STR, u
     return report_append(iCode, p_LoadedProfiles_STR, info, nullptr, nullptr, pc_raw_FileProfile, size_FileProfile,
                          uiN_Folders, uiN_Programs);
 }
+
+int32_t check_file_room_for_profile(const LoadedProfiles_STR* p_LoadedProfiles_STR, uint64_t uiSize_file)
+{
+    STR_LoadedAddInfo info{};
+    const int32_t iCode = loaded_profiles_check_file_room(p_LoadedProfiles_STR, uiSize_file, &info);
+    return report_append(iCode, p_LoadedProfiles_STR, info, nullptr, nullptr, nullptr,
+                         static_cast<uint32_t>(uiSize_file), 0, 0);
+}

@@ -14,6 +14,7 @@
 #include "funcs_layout_windows/load_profile.h"
 #include "funcs_layout_windows/paint_main.h"
 #include "funcs_layout_windows/scan_command.h"
+#include "funcs_layout_windows/settle_watch.h"
 #include "main_prg/main_window.h"
 #include "platform/zt_win.h"
 #include "qd_version.h"
@@ -42,6 +43,7 @@ struct STR_MainWnd {
     CB_Profile_manage_STR cbProfile;
     STR_ProfileListNames cbProfileNames;  // the texts cbProfile points to
     CB_Action_manage_STR cbAction;
+    STR_SettleWatch settle;  // the programs of the last loads, for their first seconds
     HDROP hDrop;
 };
 
@@ -111,7 +113,7 @@ void make_button_font(STR_MainWnd* p, int32_t iFontH)
 // their records and COM are needed whatever the font.
 LRESULT on_WM_CREATE(HWND hwnd, STR_MainWnd* p)
 {
-    std::memset(p, 0, sizeof(*p));
+    *p = STR_MainWnd{};
     p->hwnd_MW = hwnd;
     geom_init_constants(&p->geom);
     create_controls(p);
@@ -141,6 +143,7 @@ LRESULT on_WM_DESTROY(STR_MainWnd* p)
     if (p->hFont_buttons && p->bFontOwned) DeleteObject(p->hFont_buttons);
     p->hFont_buttons = nullptr;
     scan_store_release_win(&p->scan);
+    settle_watch_end(&p->settle);
     finishWork_onLoadProfile(&p->loaded);
     if (p->hwnd_ScanListView) DestroyWindow(p->hwnd_ScanListView);
     p->hwnd_ScanListView = nullptr;
@@ -211,7 +214,7 @@ void onButton_Scan(STR_MainWnd* p, WPARAM wParam, LPARAM lParam)
 void onButton_LoadProfile(STR_MainWnd* p)
 {
     ensure_store_prepared(p, L"WndProc, WM_COMMAND, error <- preInitOnce_onLoadProfile()");
-    int32_t iRet = onButton_LoadProfile_clicked(p->hwnd_MW, 0, nullptr, &p->loaded, &p->cbProfile, &p->cbProfileNames);
+    int32_t iRet = onButton_LoadProfile_clicked(p->hwnd_MW, 0, nullptr, &p->loaded, &p->cbProfile, &p->cbProfileNames, &p->settle);
     if (iRet < 0) {
         QD_REPORT(&g_rep, "WndProc", "error\n\nfile:\n%s\nfunction:\n%s\nline:\n%d\n\none of callable functions returned error onButton_LoadProfile_clicked(), RetCode = %d\nline of error handler:%d",
                   iRet);
@@ -241,7 +244,7 @@ LRESULT on_WM_DROPFILES(STR_MainWnd* p, WPARAM wParam)
 {
     p->hDrop = reinterpret_cast<HDROP>(wParam);
     ensure_store_prepared(p, L"WndProc, WM_DROPFILES, error <- preInitOnce_onLoadProfile()");
-    on_wm_dropfiles(p->hwnd_MW, p->hDrop, &p->loaded, &p->cbProfile, &p->cbProfileNames);
+    on_wm_dropfiles(p->hwnd_MW, p->hDrop, &p->loaded, &p->cbProfile, &p->cbProfileNames, &p->settle);
     p->hDrop = nullptr;  // released by the handler
     return 0;
 }

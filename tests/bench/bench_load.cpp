@@ -118,6 +118,7 @@ bool run_once(const std::wstring& path, int iEntries, RunResult* pR)
     auto store = std::make_unique<LoadedProfiles_STR>();
     auto names = std::make_unique<STR_ProfileListNames>();
     CB_Profile_manage_STR cb{};
+    STR_SettleWatch settle;
     cb.hwnd_CB = zt_hwnd32(hwndProfiles);
     cb.uiID_CB = 4;
     cb.uiMax_strs = QD_PROFILE_LIST_CAPACITY;
@@ -132,7 +133,7 @@ bool run_once(const std::wstring& path, int iEntries, RunResult* pR)
     w.iTarget = iEntries;
     HANDLE hThread = CreateThread(nullptr, 0, watch_thread, &w, 0, nullptr);
     const double t0 = now_ms();
-    pR->iRet = onButton_LoadProfile_clicked(hwndMain, 1, path.c_str(), store.get(), &cb, names.get());
+    pR->iRet = onButton_LoadProfile_clicked(hwndMain, 1, path.c_str(), store.get(), &cb, names.get(), &settle);
     const double t1 = now_ms();
     // The last window may come after the command's return: wait for it a while.
     if (WaitForSingleObject(hThread, 15000) != WAIT_OBJECT_0) {

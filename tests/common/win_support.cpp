@@ -71,3 +71,10 @@ PROCESS_INFORMATION start_exe(const std::wstring& exe, const std::wstring& args)
 }
 
 PROCESS_INFORMATION start_fixture(const std::wstring& args) { return start_exe(fixture_exe(), args); }
+
+bool fixture_handled_posted(HWND hwnd)
+{
+    PostMessageW(hwnd, WM_APP + 2, 0, 0);
+    wchar_t tc[8] = {};
+    return pump_until([&] { return IsWindow(hwnd) && GetWindowTextW(hwnd, tc, 8) && std::wstring(tc) == L"Echo"; });
+}

@@ -139,6 +139,7 @@ TEST(DropHandler, EveryPathReleasesTheDrop)
     LoadedProfiles_STR store{};
     CB_Profile_manage_STR cb{};
     STR_ProfileListNames names{};
+    STR_SettleWatch settle;
     int iFail = 0;
     zt_SetAllocFailHook([](void* pCtx, size_t) { return *static_cast<int*>(pCtx) != 0; }, &iFail);
     const struct { HWND hwnd; const wchar_t* ptcFile; int iFailAlloc; int32_t iResult; } rows[] = {
@@ -147,7 +148,7 @@ TEST(DropHandler, EveryPathReleasesTheDrop)
     for (const auto& row : rows) {
         iFail = row.iFailAlloc;
         HDROP hDrop = make_drop(row.ptcFile);
-        EXPECT_EQ(row.iResult, on_wm_dropfiles(row.hwnd, hDrop, &store, &cb, &names));
+        EXPECT_EQ(row.iResult, on_wm_dropfiles(row.hwnd, hDrop, &store, &cb, &names, &settle));
         EXPECT_EQ(static_cast<UINT>(GMEM_INVALID_HANDLE), GlobalFlags(hDrop)) << row.iResult;
     }
     zt_SetAllocFailHook(nullptr, nullptr);

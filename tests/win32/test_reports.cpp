@@ -49,7 +49,7 @@ TEST(Reports, FunctionsGivenMissingArgumentsReportThemAndRefuse)
         {GetCurrentExplorerFolders_01(nullptr), -1, L"incorrect input parameters:pSTR_params = " + Z},
         {GetCurrentExplorerFolders_02(&empty), -1, L"incorrect input parameters:pSTR_params->pcDynMem_WinHndls = " + Z},
         {onButton_Scan_Clicked(hwnd, nullptr, 0, 0, &empty), -1, L"p_hwnd_ScanListView = " + Z},
-        {onButton_LoadProfile_clicked(hwnd, 1, nullptr, nullptr, nullptr, nullptr), -1, L"hwnd_MW = "},
+        {onButton_LoadProfile_clicked(hwnd, 1, nullptr, nullptr, nullptr, nullptr, nullptr), -1, L"hwnd_MW = "},
         {preInitOnce_onLoadProfile(nullptr), -1, L"function:\npreInitOnce_onLoadProfile\n\nline:"},
         {Restore_Move_Size_wnds_Profile(nullptr, 0), -1, L"p_LoadedProfiles_STR = " + Z},
         {GetHWNDS_of_LoadedFolders(file, nullptr, nullptr), -1, L"p_arr1D_hwnd = " + Z},
