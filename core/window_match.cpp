@@ -152,6 +152,16 @@ uint32_t match_program_windows(const STR_EntryPaths* pPaths, const STR_WndSeen* 
     return uiN_Taken;
 }
 
+bool start_without_redirection(bool bWow64, const qd_char* ptcPath, size_t uiN_Path, const qd_char* ptcSystemDir,
+                               size_t uiN_SystemDir, QD_PathEq pfnEq)
+{
+    auto separator = [](qd_char c) { return c == u'\\' || c == u'/'; };
+    while (uiN_SystemDir && separator(ptcSystemDir[uiN_SystemDir - 1])) --uiN_SystemDir;
+    if (!bWow64 || !ptcPath || !ptcSystemDir || !uiN_SystemDir || uiN_Path <= uiN_SystemDir + 1) return false;
+    return separator(ptcPath[uiN_SystemDir]) &&
+           (pfnEq ? pfnEq : path_eq_ascii_nocase)(ptcPath, uiN_SystemDir, ptcSystemDir, uiN_SystemDir);
+}
+
 bool STR_LoadFailures::contains(uint32_t ui) const
 {
     return std::find(indices.begin(), indices.end(), ui) != indices.end();

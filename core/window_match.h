@@ -78,6 +78,13 @@ uint32_t match_program_windows(const STR_EntryPaths* pPaths, const STR_WndSeen* 
                                const STR_LaunchIds* arr_Launch, uint32_t uiN_Launch, STR_ProgramSlots* pSlots,
                                QD_PathEq pfnEq);
 
+// A 32-bit program on 64-bit Windows (WOW64) is given the 32-bit copies
+// of the system folder's programs: a start of a program under the system
+// folder turns file-system redirection off, so that the program the
+// profile names starts and its windows carry that path.
+bool start_without_redirection(bool bWow64, const qd_char* ptcPath, size_t uiN_Path, const qd_char* ptcSystemDir,
+                               size_t uiN_SystemDir, QD_PathEq pfnEq);
+
 // The entries whose folder or program failed to open, in entry order.
 struct STR_LoadFailures {
     std::vector<uint32_t> indices;

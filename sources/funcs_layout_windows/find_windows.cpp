@@ -75,13 +75,6 @@ uint32_t release_closed_windows(const STR_EntryPaths* pPaths, uint32_t* arr1D_hw
     return n;
 }
 
-bool zt_PathEqual(const qd_char* a, size_t uiN_a, const qd_char* b, size_t uiN_b)
-{
-    if (uiN_a != uiN_b) return false;
-    if (!uiN_a) return true;
-    return CompareStringOrdinal(zt_W(a), static_cast<int>(uiN_a), zt_W(b), static_cast<int>(uiN_b), TRUE) == CSTR_EQUAL;
-}
-
 int32_t GetHWNDS_of_LoadedFolders(const uint8_t* pcFileData, const STR_EntryPaths* pPaths, uint32_t* p_arr1D_hwnd)
 {
     STR_ReportUnit* rep = rep_profiles();

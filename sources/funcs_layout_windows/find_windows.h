@@ -79,6 +79,3 @@ int32_t check_folders_loaded(const uint8_t* pcFileData, const STR_EntryPaths* pP
 int32_t find_hwnds_Programs_fill_array(HWNDs_loadedPrgsProfile_STR* p_HWNDs_loadedPrgsProfile_STR, uint32_t uiN_wnds,
                                        uint32_t* pc_arr1D_hwnd_Programs_only);
 BOOL CALLBACK GetHWNDS_of_LoadedPrograms(HWND hwnd, LPARAM lParam);
-
-// Paths compared as the file system does: ordinal, without regard to case.
-bool zt_PathEqual(const qd_char* a, size_t uiN_a, const qd_char* b, size_t uiN_b);

@@ -1,6 +1,7 @@
 #include "platform/zt_win.h"
 
 #include "platform/zt_shell.h"
+#include "window_match.h"
 
 namespace {
 // Test seams. The program itself never sets them.
@@ -57,10 +58,27 @@ void zt_SetLaunchHook(ZT_LaunchHook pfnHook, void* pCtx)
     g_pLaunchCtx = pCtx;
 }
 
+bool zt_PathEqual(const qd_char* a, size_t uiN_a, const qd_char* b, size_t uiN_b)
+{
+    if (uiN_a != uiN_b) return false;
+    if (!uiN_a) return true;
+    return CompareStringOrdinal(zt_W(a), static_cast<int>(uiN_a), zt_W(b), static_cast<int>(uiN_b), TRUE) == CSTR_EQUAL;
+}
+
 BOOL zt_CreateProcess(const wchar_t* ptcPath, STARTUPINFOW* pSI, PROCESS_INFORMATION* pPI)
 {
     if (g_pfnLaunchHook) g_pfnLaunchHook(g_pLaunchCtx, ptcPath, false);
-    return CreateProcessW(ptcPath, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, pSI, pPI);
+    BOOL bWow64 = FALSE;
+    wchar_t tcSystem[MAX_PATH] = {};
+    const UINT uiN_System = GetSystemDirectoryW(tcSystem, MAX_PATH);
+    void* pvRedirection = nullptr;
+    const bool bOff = ptcPath && uiN_System < MAX_PATH && IsWow64Process(GetCurrentProcess(), &bWow64) &&
+                      start_without_redirection(bWow64 != FALSE, zt_Q(ptcPath), wcslen(ptcPath), zt_Q(tcSystem),
+                                                uiN_System, zt_PathEqual) &&
+                      Wow64DisableWow64FsRedirection(&pvRedirection);
+    const BOOL bStarted = CreateProcessW(ptcPath, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, pSI, pPI);
+    if (bOff) Wow64RevertWow64FsRedirection(pvRedirection);
+    return bStarted;
 }
 
 BOOL zt_OpenFolder(const wchar_t* ptcFolder)

@@ -46,7 +46,12 @@ DWORD zt_WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds);
 // these; a test installs an observer that counts the launches.
 typedef void (*ZT_LaunchHook)(void* pCtx, const wchar_t* ptcPath, bool bFolder);
 void zt_SetLaunchHook(ZT_LaunchHook pfnHook, void* pCtx);
-// CreateProcessW with ptcPath as the application name and no command line.
+// Paths compared as the file system does: ordinal, without regard to case.
+bool zt_PathEqual(const qd_char* a, size_t uiN_a, const qd_char* b, size_t uiN_b);
+
+// CreateProcessW with ptcPath as the application name and no command line;
+// a 32-bit build on 64-bit Windows starts a system program from the path
+// given, not from the 32-bit copy redirection would give.
 BOOL zt_CreateProcess(const wchar_t* ptcPath, STARTUPINFOW* pSI, PROCESS_INFORMATION* pPI);
 // ShellExecuteExW "open" on a folder, shown normally, no owner.
 BOOL zt_OpenFolder(const wchar_t* ptcFolder);

@@ -100,3 +100,20 @@ TEST(WindowMatch, WaitsEndWhenEverythingIsFoundOrExcused)
     fail.uiN_Folders = 0;
     EXPECT_EQ(2, folders_all_found(&paths, hwnd.data(), &fail));
 }
+
+TEST(WindowMatch, A32BitStartUnderTheSystemFolderTurnsRedirectionOff)
+{
+    const std::u16string kSystem = u"C:\\Windows\\System32";
+    const struct { bool bWow64; std::u16string path, system; bool bOff; } rows[] = {
+        {true, u"C:\\WINDOWS\\system32\\notepad.exe", kSystem, true},
+        {true, u"C:\\Windows\\System32\\wbem\\wmic.exe", kSystem + u"\\", true},
+        {false, u"C:\\Windows\\System32\\notepad.exe", kSystem, false},  // a 64-bit or a 32-bit Windows
+        {true, u"C:\\Windows\\System32.exe", kSystem, false},
+        {true, u"C:\\Windows\\SysWOW64\\notepad.exe", kSystem, false},
+        {true, u"C:\\Windows\\notepad.exe", kSystem, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.bOff, start_without_redirection(row.bWow64, row.path.data(), row.path.size(), row.system.data(),
+                                                     row.system.size(), nullptr))
+            << std::string(row.path.begin(), row.path.end());
+}
