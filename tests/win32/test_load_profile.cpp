@@ -253,9 +253,10 @@ TEST_F(LoadProfileTest, AStoreThatWouldRefuseTheProfileStartsNothing)
     store = kept;
 }
 
-// A program that stops answering freezes neither a Scan nor Apply: its
-// window is still listed, and Apply's requests wait in its queue.
-TEST_F(LoadProfileTest, AHungProgramFreezesNeitherScanNorApply)
+// A program that stops answering freezes neither a Load nor Apply: a Load
+// whose ten attempts all meet its window waits for it once, and Apply's
+// requests wait in its queue.
+TEST_F(LoadProfileTest, AHungProgramFreezesNeitherLoadNorApply)
 {
     ASSERT_EQ(1, load({{1, u16(fixture_exe()), 100, 120, 400, 300}}, u"Hung"));
     const HWND h = zt_hwnd(handle(0, 0));
@@ -264,20 +265,19 @@ TEST_F(LoadProfileTest, AHungProgramFreezesNeitherScanNorApply)
         PostMessageW(h, WM_APP + 1, dwMs, 0);  // the fixture's UI thread sleeps
         return pump_until([h] { return !SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, nullptr); });
     };
-    ASSERT_TRUE(hang(6000));
-    STR_ENUM_WNDS_DATA scan{};
-    HWND hwndList = nullptr;
-    scan_store_prepare(&scan);
-    EXPECT_EQ(1, onButton_Scan_Clicked(hwndMain, &hwndList, 0, 0, &scan));
-    const int i = entry_of(&scan, h);
-    ASSERT_GE(i, 0);  // listed, with the caption the system keeps
-    EXPECT_EQ(L"Loaded fixture", entry_caption(&scan, i));
-    DestroyWindow(hwndList);
+    ASSERT_TRUE(hang(8000));
+    int iUnanswered = 0;
+    zt_SetAnswerWaitHook([](void* pCtx, HWND, bool bAnswered) { *static_cast<int*>(pCtx) += !bAnswered; }, &iUnanswered);
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Hidden fixture;class=QdFixLoad;state=hidden");
+    ASSERT_EQ(1, load({{1, u16(fixture_exe()), 10, 10, 300, 200}}, u"Never shown"));
+    zt_SetAnswerWaitHook(nullptr, nullptr);
+    EXPECT_EQ(9, iWaits);
+    EXPECT_EQ(1, iUnanswered);
 
     // Apply returns while the program still sleeps; its effect comes when it wakes.
     apply(QD_ACTION_MINIMIZE, 0);
     EXPECT_FALSE(IsIconic(h));
-    EXPECT_TRUE(pump_until([h] { return IsIconic(h) != FALSE; }, 8000));
+    EXPECT_TRUE(pump_until([h] { return IsIconic(h) != FALSE; }, 10000));
     ASSERT_TRUE(hang(2000));
     apply(QD_ACTION_RESTORE, 0);
     EXPECT_TRUE(IsIconic(h));
