@@ -98,9 +98,17 @@ if(QD_BUILD_TESTS)
     gtest_discover_tests(${t}
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
+      TEST_FILTER "-TwoMonitors.*"
       PROPERTIES FIXTURES_REQUIRED WINE RUN_SERIAL TRUE TIMEOUT 120
                  ENVIRONMENT "QD_ARTIFACTS=${QD_ARTIFACTS}")
   endforeach()
+
+  # The same program on another desktop (tests/wine/wine-env.sh desktop):
+  # two monitors side by side. The run switches the environment and
+  # switches it back, so its place in the order is free.
+  add_test(NAME two_monitor_desktop
+           COMMAND ${QD_WINE} run-on two $<TARGET_FILE:qd_win32_tests> --gtest_filter=TwoMonitors.*)
+  set_tests_properties(two_monitor_desktop PROPERTIES FIXTURES_REQUIRED WINE RUN_SERIAL TRUE TIMEOUT 120)
 endif()
 
 # Benchmarks (not part of the tests): built with the program, run by scripts/bench.sh.
