@@ -20,6 +20,13 @@ BOOL CALLBACK add_monitor(HMONITOR hmon, HDC, LPRECT, LPARAM lParam)
     return TRUE;
 }
 
+// A function of user32 that older systems lack.
+template <typename F>
+F user32_function(const char* pcName)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), pcName)));
+}
+
 }  // namespace
 
 STR_Place zt_PlaceInReach(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -39,3 +46,14 @@ STR_Place zt_PlaceInReach(int32_t x, int32_t y, int32_t w, int32_t h)
     return place_in_reach(saved, m);
 }
 
+void zt_EnsurePerMonitorDpiAware()
+{
+    typedef DPI_AWARENESS_CONTEXT(WINAPI * GetContext)();
+    typedef DPI_AWARENESS(WINAPI * AwarenessOf)(DPI_AWARENESS_CONTEXT);
+    typedef BOOL(WINAPI * SetContext)(DPI_AWARENESS_CONTEXT);
+    const GetContext pfnGet = user32_function<GetContext>("GetThreadDpiAwarenessContext");
+    const AwarenessOf pfnAwareness = user32_function<AwarenessOf>("GetAwarenessFromDpiAwarenessContext");
+    const SetContext pfnSet = user32_function<SetContext>("SetProcessDpiAwarenessContext");
+    if (pfnGet && pfnAwareness && pfnSet && pfnAwareness(pfnGet()) == DPI_AWARENESS_UNAWARE)
+        pfnSet(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+}

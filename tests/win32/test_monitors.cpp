@@ -1,6 +1,11 @@
-// Other desktops than one 1920 x 1080 monitor: windows saved where a monitor
-// used to be, and a second monitor right of the primary (TwoMonitors, run on
-// that desktop only).
+// Other desktops than one 1920 x 1080 monitor at 96 DPI: windows saved where
+// a monitor used to be, a second monitor right of the primary (TwoMonitors,
+// run on that desktop only) and any scale (AtAnyScale, run at 144 DPI too).
+#undef WINVER
+#define WINVER 0x0A00  // the scale queries of Windows 10, which Wine has
+
+#include <cstdlib>
+
 #include "funcs_layout_windows/lists.h"
 #include "funcs_layout_windows/load_profile.h"
 #include "main_window_fixture.h"
@@ -90,4 +95,24 @@ TEST_F(TwoMonitors, AWindowOnTheSecondMonitorIsPlacedScannedAndMovedThereExactly
     SendMessageW(GetDlgItem(hwndList, IDC_SCANLIST_BTN_MOVE), BM_CLICK, 0, 0);
     EXPECT_TRUE(placed_soon(w[0], 2300, 400, 640, 480));
     DestroyWindow(hwndList);
+}
+
+// Per-monitor aware, in physical pixels: the main window keeps its share of
+// the 1920 x 1080 screen and its buttons theirs, their font fitted to the
+// same height; a change of scale moves it to the suggested rectangle, laid
+// out again.
+TEST_F(MainWindowTest, AtAnyScaleItKeepsItsShareOfTheScreenAndItsFittedFont)
+{
+    EXPECT_EQ(DPI_AWARENESS_PER_MONITOR_AWARE, GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(hwnd)));
+    const char* pcDpi = std::getenv("QD_TEST_DPI");  // set by the run at 144 DPI
+    EXPECT_EQ(pcDpi ? static_cast<UINT>(std::atoi(pcDpi)) : 96u, GetDpiForWindow(hwnd));
+    RECT rc = window_rect(hwnd), rcBtn = window_rect(GetDlgItem(hwnd, IDC_BTN_LOADPROFILE));
+    EXPECT_TRUE(rect_is(rc, rc.left, rc.top, 768, 486) && rect_is(rcBtn, rcBtn.left, rcBtn.top, 115, 37));
+    EXPECT_EQ(20, button_font_height(GetDlgItem(hwnd, IDC_BTN_LOADPROFILE)));  // "Load Profile" into 31 x 92
+
+    RECT suggested = {100, 50, 1252, 779};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(rect_is(window_rect(hwnd), 100, 50, 1152, 729));
+    GetClientRect(hwnd, &rc);
+    EXPECT_EQ(rc.right - 15, child_rect(hwnd, GetDlgItem(hwnd, IDC_CB_PROFILE)).right);
 }
