@@ -35,8 +35,7 @@ STR_Place zt_PlaceInReach(int32_t x, int32_t y, int32_t w, int32_t h)
     STR_MonitorList list;
     if (!EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list)) || list.arr1D_hmon.empty())
         return saved;
-    // The system's own answer to which monitor is nearest; ties and
-    // distances are then exactly as Windows decides them elsewhere.
+    // Which monitor is nearest is the system's answer, as it gives it everywhere.
     const RECT rc = {x, y, static_cast<LONG>(int64_t{x} + w), static_cast<LONG>(int64_t{y} + h)};
     const HMONITOR hNearest = MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST);
     uint32_t uiNearest = 0;
