@@ -98,9 +98,20 @@ if(QD_BUILD_TESTS)
     gtest_discover_tests(${t}
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
+      TEST_FILTER "-TwoMonitors.*"
       PROPERTIES FIXTURES_REQUIRED WINE RUN_SERIAL TRUE TIMEOUT 120
                  ENVIRONMENT "QD_ARTIFACTS=${QD_ARTIFACTS}")
   endforeach()
+
+  # The same program on other desktops (tests/wine/wine-env.sh desktop):
+  # two monitors side by side, and a scale of 150 %. Each run switches the
+  # environment and switches it back, so its place in the order is free.
+  add_test(NAME two_monitor_desktop
+           COMMAND ${QD_WINE} run-on two $<TARGET_FILE:qd_win32_tests> --gtest_filter=TwoMonitors.*)
+  add_test(NAME dpi144_desktop
+           COMMAND ${QD_WINE} run-on dpi144 $<TARGET_FILE:qd_win32_tests> --gtest_filter=*.AtAnyScale*)
+  set_tests_properties(two_monitor_desktop dpi144_desktop PROPERTIES FIXTURES_REQUIRED WINE RUN_SERIAL TRUE TIMEOUT 120)
+  set_tests_properties(dpi144_desktop PROPERTIES ENVIRONMENT "QD_TEST_DPI=144")
 endif()
 
 # Benchmarks (not part of the tests): built with the program, run by scripts/bench.sh.

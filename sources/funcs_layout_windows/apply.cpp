@@ -1,5 +1,6 @@
 #include "funcs_layout_windows/lists.h"
 #include "funcs_layout_windows/unit_reports.h"
+#include "platform/zt_monitors.h"
 #include "platform/zt_win.h"
 
 namespace {
@@ -37,7 +38,9 @@ int32_t Restore_Move_Size_wnds_Profile(LoadedProfiles_STR* p_LoadedProfiles_STR,
     do {
         const STR_ProfileEntry& e = walk.entry;
         if (!walk.ui_hwnd || !profile_has_saved_geometry(&e)) continue;
-        zt_PlaceWindowAsync(zt_hwnd(walk.ui_hwnd), true, e.i_x, e.i_y, e.i_w, e.i_h);
+        // Back where it was saved, or onto a monitor when that place is out of reach now.
+        const STR_Place p = zt_PlaceInReach(e.i_x, e.i_y, e.i_w, e.i_h);
+        zt_PlaceWindowAsync(zt_hwnd(walk.ui_hwnd), true, p.i_x, p.i_y, p.i_w, p.i_h);
     } while (loaded_walk_next(&walk) == 1);
     return 1;
 }

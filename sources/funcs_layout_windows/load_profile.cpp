@@ -8,6 +8,7 @@
 #include "funcs_layout_windows/unit_reports.h"
 #include "platform/zt_dialogs.h"
 #include "platform/zt_files.h"
+#include "platform/zt_monitors.h"
 #include "platform/zt_win.h"
 #include "profile_format.h"
 #include "window_match.h"
@@ -166,12 +167,13 @@ void start_program(LoadRun* r, uint32_t i, const STR_ProfileEntry& e)
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     if (profile_has_saved_geometry(&e)) {
+        const STR_Place p = zt_PlaceInReach(e.i_x, e.i_y, e.i_w, e.i_h);
         si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESIZE | STARTF_USEPOSITION;
         si.wShowWindow = SW_SHOW;
-        si.dwX = static_cast<DWORD>(e.i_x);
-        si.dwY = static_cast<DWORD>(e.i_y);
-        si.dwXSize = static_cast<DWORD>(e.i_w);
-        si.dwYSize = static_cast<DWORD>(e.i_h);
+        si.dwX = static_cast<DWORD>(p.i_x);
+        si.dwY = static_cast<DWORD>(p.i_y);
+        si.dwXSize = static_cast<DWORD>(p.i_w);
+        si.dwYSize = static_cast<DWORD>(p.i_h);
     } else {
         si.dwFlags = STARTF_USESHOWWINDOW;
         si.wShowWindow = SW_MINIMIZE;
@@ -272,7 +274,8 @@ void place_loaded_window(uint32_t ui_hwnd, const STR_ProfileEntry& e)
         ShowWindowAsync(hwnd, SW_RESTORE);
         SetForegroundWindow(hwnd);
     }
-    zt_PlaceWindowAsync(hwnd, false, e.i_x, e.i_y, e.i_w, e.i_h);
+    const STR_Place p = zt_PlaceInReach(e.i_x, e.i_y, e.i_w, e.i_h);
+    zt_PlaceWindowAsync(hwnd, false, p.i_x, p.i_y, p.i_w, p.i_h);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include "layout_main.h"
 #include "main_prg/main_window.h"
+#include "platform/zt_monitors.h"
 #include "platform/zt_shell.h"
 #include "platform/zt_win.h"
 #include "report/report.h"
@@ -73,6 +74,7 @@ int run_message_loop()
 
 int run_program(HINSTANCE hInstance, int nCmdShow)
 {
+    zt_EnsurePerMonitorDpiAware();  // before any window: every coordinate in physical pixels
     if (raise_running_instance()) return 0;
     init_common_controls();
     register_window_classes(hInstance);

@@ -161,6 +161,17 @@ LRESULT on_WM_SIZE_msg(STR_MainWnd* p, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+// Moved onto a monitor of another scale: the window takes the rectangle the
+// system suggests, and the WM_SIZE that follows lays it out again.
+LRESULT on_WM_DPICHANGED(STR_MainWnd* p, LPARAM lParam)
+{
+    const RECT* pRC = reinterpret_cast<const RECT*>(lParam);
+    if (pRC)
+        SetWindowPos(p->hwnd_MW, nullptr, pRC->left, pRC->top, pRC->right - pRC->left, pRC->bottom - pRC->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+}
+
 LRESULT on_WM_PAINT(STR_MainWnd* p)
 {
     PAINTSTRUCT ps;
@@ -263,6 +274,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO: return on_WM_GETMINMAXINFO(lParam);
     case WM_COMMAND:       return on_WM_COMMAND(p, wParam, lParam);
     case WM_DROPFILES:     return on_WM_DROPFILES(p, wParam);
+    case WM_DPICHANGED:    return on_WM_DPICHANGED(p, lParam);
     default:               return DefWindowProcW(hwnd, uMsg, wParam, lParam);
     }
 }

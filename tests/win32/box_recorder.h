@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "main_prg/main_window.h"
+#include "platform/zt_monitors.h"
 #include "platform/zt_win.h"
 
 struct RecordedBox {
@@ -35,9 +36,11 @@ struct BoxRecorder {
     std::vector<RecordedBox> boxes;
 };
 
-// The program's window classes, registered once for the test process.
+// The program's start-up steps before its first window (the scale, the
+// common controls, the window classes), taken once by the test process.
 inline void test_register_classes()
 {
-    static const bool bDone = (init_common_controls(), register_window_classes(GetModuleHandleW(nullptr)), true);
+    static const bool bDone = (zt_EnsurePerMonitorDpiAware(), init_common_controls(),
+                               register_window_classes(GetModuleHandleW(nullptr)), true);
     (void)bDone;
 }

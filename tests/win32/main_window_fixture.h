@@ -22,6 +22,12 @@ inline bool rect_is(const RECT& r, LONG x, LONG y, LONG w, LONG h)
     return r.left == x && r.top == y && r.right - r.left == w && r.bottom - r.top == h;
 }
 
+// Other programs' windows are placed asynchronously: waits until the window is there.
+inline bool placed_soon(HWND hwnd, LONG x, LONG y, LONG w, LONG h)
+{
+    return pump_until([=] { return rect_is(window_rect(hwnd), x, y, w, h); }, 3000);
+}
+
 // Client-relative rectangle of a child window.
 inline RECT child_rect(HWND hwndParent, HWND hwndChild)
 {

@@ -5,6 +5,12 @@
 #   wine-env.sh start         start Xvfb and the wineserver (creates the prefix once)
 #   wine-env.sh stop          stop both
 #   wine-env.sh run EXE ARGS  run a Windows program in that environment
+#   wine-env.sh desktop KIND  restart the environment on another desktop:
+#       one     one 1920 x 1080 monitor at 96 DPI (what start gives)
+#       two     and a second monitor of 1280 x 1024 right of it, at 1920,0
+#       left    that second monitor left of the primary, at -1280,0
+#       dpi144  one 1920 x 1080 monitor at 144 DPI (150 %)
+#   wine-env.sh run-on KIND EXE ARGS   run on that desktop, then back to one
 #   wine-env.sh shell-standin DLL EXE   register the stand-in shell (test prefix only)
 #   wine-env.sh shot FILE     save a screenshot of the whole virtual screen (PNG)
 # Environment: QD_WINEPREFIX (default <repo>/build/wineprefix), QD_DISPLAY (default :87).
@@ -23,15 +29,34 @@ WINESERVER=$(dirname "$WINE64")/wineserver
 [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
 xvfb_pid_file() { echo "${TMPDIR:-/tmp}/qd-xvfb-${DISPLAY#:}.pid"; }
 
+# The desktop the prefix and the display are set up for (one until changed).
+desktop_file() { echo "$WINEPREFIX/qd-desktop"; }
+current_desktop() { cat "$(desktop_file)" 2>/dev/null || echo one; }
+
 display_up() { xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 || xset -display "$DISPLAY" q >/dev/null 2>&1; }
 
-start() {
-    if ! display_up; then
-        Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-        echo $! >"$(xvfb_pid_file)"
-        for _ in $(seq 50); do display_up && break; sleep 0.1; done
-        display_up || { echo "wine-env: Xvfb on $DISPLAY did not start" >&2; exit 1; }
-    fi
+# Xvfb for a desktop. Two monitors are one wide screen split with xrandr;
+# -noreset keeps the split when the last X client leaves.
+start_display() {  # kind
+    local screen=1920x1080
+    case "$1" in two|left) screen=3200x1080 ;; esac
+    Xvfb "$DISPLAY" -screen 0 "${screen}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+    echo $! >"$(xvfb_pid_file)"
+    for _ in $(seq 50); do display_up && break; sleep 0.1; done
+    display_up || { echo "wine-env: Xvfb on $DISPLAY did not start" >&2; exit 1; }
+    # The primary takes the output "screen": otherwise the whole screen
+    # shows as a third monitor.
+    case "$1" in
+        two)  xrandr -d "$DISPLAY" --setmonitor QdPrimary 1920/508x1080/286+0+0 screen >/dev/null &&
+              xrandr -d "$DISPLAY" --setmonitor QdSecond 1280/338x1024/270+1920+0 none >/dev/null ;;
+        left) xrandr -d "$DISPLAY" --setmonitor QdPrimary 1920/508x1080/286+1280+0 screen >/dev/null &&
+              xrandr -d "$DISPLAY" --setmonitor QdSecond 1280/338x1024/270+0+0 none >/dev/null ;;
+    esac || { echo "wine-env: xrandr could not add the monitors of $1" >&2; exit 1; }
+}
+
+# The environment on the desktop it is set up for.
+bring_up() {
+    display_up || start_display "$(current_desktop)"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         "$WINE64" wineboot -i >/dev/null 2>&1
@@ -53,6 +78,11 @@ start() {
         "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f >/dev/null 2>&1
     fi
     "$WINESERVER" -p >/dev/null 2>&1 || true  # already running is fine
+}
+
+# Always the default desktop, whatever an interrupted run left.
+start() {
+    if [ "$(current_desktop)" = one ]; then bring_up; else desktop one; fi
 }
 
 # The stand-in shell (tests/fixture/shell_standin.h), for the test prefix
@@ -87,9 +117,13 @@ EOF
         { echo "wine-env: the stand-in shell was not registered" >&2; exit 1; }
 }
 
-stop() {
+stop_server() {
     "$WINESERVER" -k >/dev/null 2>&1
     "$WINESERVER" -w >/dev/null 2>&1
+}
+
+stop() {
+    stop_server
     if [ -n "${QD_XVFB_KEEP:-}" ]; then return 0; fi
     # Only the Xvfb this script started, by its pid.
     local f
@@ -104,16 +138,61 @@ stop() {
     fi
 }
 
+# The prefix's settings of a desktop. Wine sees the monitors added with
+# xrandr only when it does not use XRandR itself; it honours a program's
+# DPI awareness only with DpiScalingVer (without, every program counts as
+# per-monitor aware).
+desktop_registry() {  # kind
+    local xrandr=- dpi=- scaling=-
+    case "$1" in
+        two|left) xrandr='"N"' ;;
+        dpi144) dpi=dword:00000090; scaling=dword:00001018 ;;
+    esac
+    local reg=$WINEPREFIX/qd-desktop.reg
+    printf '%s\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' "\"UseXRandR\"=$xrandr" '' \
+        '[HKEY_CURRENT_USER\Control Panel\Desktop]' "\"LogPixels\"=$dpi" "\"DpiScalingVer\"=$scaling" >"$reg"
+    "$WINE64" regedit /S "$(sed 's|/|\\|g' <<<"Z:$reg")" >/dev/null 2>&1
+}
+
+desktop() {  # kind
+    case "$1" in one|two|left|dpi144) ;; *) echo "wine-env: no desktop '$1'" >&2; exit 2 ;; esac
+    [ "$(current_desktop)" = "$1" ] && display_up && return 0
+    if display_up && [ ! -f "$(xvfb_pid_file)" ]; then
+        echo "wine-env: $DISPLAY was not started here; its monitors cannot be changed" >&2
+        exit 1
+    fi
+    mkdir -p "$WINEPREFIX"
+    echo switching >"$(desktop_file)"  # a switch cut short is undone by the next start
+    QD_XVFB_KEEP='' stop
+    start_display "$1"
+    bring_up
+    desktop_registry "$1"
+    echo "$1" >"$(desktop_file)"
+    # Wine's own programs keep what they read at their start.
+    stop_server
+    "$WINESERVER" -p >/dev/null 2>&1 || true
+}
+
 case "${1:-}" in
     start) start ;;
     stop) stop ;;
+    desktop) desktop "${2:-}" ;;
+    run-on)  # kind, exe, args
+        kind=${2:-}
+        shift 2
+        desktop "$kind"
+        "$0" run "$@"
+        rc=$?
+        desktop one
+        exit $rc
+        ;;
     shell-standin) shell_standin "${2:-}" "${3:-}" ;;
     run)
         shift
         # ctest lists a rebuilt test program's tests before its set-up step
         # runs; a Wine desktop started then, without the display, would break
         # every window until the server ends.
-        display_up || start
+        display_up || bring_up
         # Wine's own services (and programs a test starts) outlive the program
         # and inherit its output; through a file, the caller's pipe closes
         # when the program ends.
@@ -125,5 +204,5 @@ case "${1:-}" in
         exit $rc
         ;;
     shot) import -window root -display "$DISPLAY" "$2" ;;
-    *) echo "usage: $0 start|stop|shell-standin DLL EXE|run EXE [ARGS]|shot FILE" >&2; exit 2 ;;
+    *) echo "usage: $0 start|stop|desktop KIND|run-on KIND EXE [ARGS]|run EXE [ARGS]|shell-standin DLL EXE|shot FILE" >&2; exit 2 ;;
 esac
