@@ -8,7 +8,7 @@ TEST_F(ProgramTest, WhileALoadedProgramSwapsItsSplashForItsMainWindowTheToolAnsw
 {
     const std::wstring exe = temp(L"qd_splash.exe"), windows = temp(L"qd_splash.exe.windows");
     ASSERT_TRUE(CopyFileW(fixture_exe().c_str(), exe.c_str(), FALSE));
-    const std::wstring desc = L"caption=Splash;class=QdSplash;life=1500|caption=Main;class=QdSplash;delay=2500";
+    const std::wstring desc = L"caption=Splash;class=QdSplash;life=1500|caption=Main;class=QdSplash;x=0;y=0;w=300;h=200;delay=2500";
     write_file(windows, std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(desc.data()),
                                              reinterpret_cast<const uint8_t*>(desc.data() + desc.size())));
     const std::wstring profile = temp(L"qd_splash_profile.txt");

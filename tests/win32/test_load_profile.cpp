@@ -1,113 +1,13 @@
 // The Load command, the window search and Apply against the real Win32 of
 // Wine, with the fixture program as the profile's program and the stand-in
 // shell's folder windows.
-#include "funcs_layout_windows/lists.h"
-#include "funcs_layout_windows/load_profile.h"
-#include "main_window_fixture.h"
+#include "load_profile_fixture.h"
 #include "platform/zt_files.h"
-#include "profile_bytes.h"
-#include "scan_test_support.h"
 #include "shell_standin.h"
 
 namespace {
 
-const wchar_t* const kFixClass = L"QdFixLoad";
-const std::u16string kGone = u"C:\\nowhere\\gone.exe";
-
 std::vector<HWND> fixture_windows() { return windows_of_class(kFixClass); }
-
-// Placing is asynchronous: waits until the window is there.
-bool placed_at(uint32_t ui_hwnd, LONG x, LONG y, LONG w, LONG h)
-{
-    return pump_until([=] { return rect_is(window_rect(zt_hwnd(ui_hwnd)), x, y, w, h); }, 3000);
-}
-
-// The command's pauses are counted; each lets real time pass briefly, so
-// the windows of started programs can appear without whole seconds.
-void short_wait(void* pCtx, DWORD)
-{
-    ++*static_cast<int*>(pCtx);
-    Sleep(60);
-}
-
-void count_launch(void* pCtx, const wchar_t*, bool) { ++*static_cast<int*>(pCtx); }
-
-// A window standing in for the main window: owner of the boxes, parent of
-// the Profile and Action lists.
-class LoadProfileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        test_register_classes();
-        SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Loaded fixture;class=QdFixLoad");
-        hwndMain = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-        hwndProfiles = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 200, 200,
-                                       hwndMain, nullptr, nullptr, nullptr);
-        hwndActions = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 40, 200, 200,
-                                      hwndMain, nullptr, nullptr, nullptr);
-        cb.hwnd_CB = zt_hwnd32(hwndProfiles);
-        cb.uiID_CB = 4;
-        cb.uiMax_strs = QD_PROFILE_LIST_CAPACITY;
-        CB_Action_init(hwndActions, 5, &cbAction);
-        ASSERT_EQ(1, preInitOnce_onLoadProfile(&store));
-        zt_SetWaitHooks(short_wait, nullptr, &iWaits);
-        zt_SetLaunchHook(count_launch, &iLaunches);
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // as the main window does
-    }
-    void TearDown() override
-    {
-        settle_watch_end(&settle);
-        close_windows_of_class(kFixClass);
-        close_folder_windows();
-        CoUninitialize();
-        zt_SetWaitHooks(nullptr, nullptr, nullptr);
-        zt_SetLaunchHook(nullptr, nullptr);
-        finishWork_onLoadProfile(&store);
-        DestroyWindow(hwndMain);
-        DeleteFileW(file.c_str());
-        SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", nullptr);
-        SetEnvironmentVariableW(L"QD_FIXTURE_SINGLE", nullptr);
-    }
-    int32_t load_bytes(const std::vector<uint8_t>& bytes)
-    {
-        write_file(file, bytes);
-        return onButton_LoadProfile_clicked(hwndMain, 1, file.c_str(), &store, &cb, &names, &settle);
-    }
-    int32_t load(const std::vector<QdTestEntry>& entries, const std::u16string& name)
-    {
-        return load_bytes(qd_profile_bytes(entries, name));
-    }
-    // Loads, and returns the start-up information the last started fixture
-    // was given: "flags show x y w h".
-    std::string load_started_with(const std::vector<QdTestEntry>& entries)
-    {
-        const std::wstring startup = temp_path(L"qd_fixture_startup.txt");
-        SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", startup.c_str());
-        EXPECT_EQ(1, load(entries, u"Started"));
-        SetEnvironmentVariableW(L"QD_FIXTURE_STARTUP", nullptr);
-        const std::vector<uint8_t> b = read_file(startup);
-        return std::string(b.begin(), b.end());
-    }
-    LRESULT listed(UINT uiMsg) { return SendMessageW(hwndProfiles, uiMsg, 0, 0); }
-    void apply(int32_t iAction, int32_t iProfilePos)
-    {
-        SendMessageW(hwndActions, CB_SETCURSEL, iAction, 0);
-        SendMessageW(hwndProfiles, CB_SETCURSEL, iProfilePos, 0);
-        ASSERT_EQ(1, onButton_Apply_press(&cb, &names, &cbAction, &store));
-    }
-    uint32_t handle(uint32_t k, uint32_t i) { return loaded_profile_handle(&store, k, i); }
-
-    BoxRecorder rec;
-    int iWaits = 0, iLaunches = 0;
-    HWND hwndMain = nullptr, hwndProfiles = nullptr, hwndActions = nullptr;
-    LoadedProfiles_STR store{};
-    CB_Profile_manage_STR cb{};
-    STR_ProfileListNames names{};
-    CB_Action_manage_STR cbAction{};
-    STR_SettleWatch settle;
-    const std::wstring file = temp_path(L"qd_load_profile.txt");
-};
 
 // An instance of the fixture program the user had open before the load.
 HWND start_older_instance()
@@ -133,7 +33,7 @@ TEST_F(LoadProfileTest, TwinsArePlacedAtTheirOwnGeometryAndApplyActsOnBoth)
     EXPECT_TRUE(rec.boxes.empty());
     const uint32_t h0 = handle(0, 0), h1 = handle(0, 1);
     ASSERT_TRUE(h0 && h1 && h0 != h1);
-    EXPECT_TRUE(placed_at(h0, 100, 120, 400, 300) && placed_at(h1, 600, 140, 500, 350));
+    EXPECT_TRUE(placed_soon(zt_hwnd(h0), 100, 120, 400, 300) && placed_soon(zt_hwnd(h1), 600, 140, 500, 350));
     EXPECT_FALSE(IsIconic(zt_hwnd(h0)) || IsIconic(zt_hwnd(h1)));
     EXPECT_LE(iWaits, 3);  // found within the first attempts, not after a timeout
 
@@ -142,7 +42,7 @@ TEST_F(LoadProfileTest, TwinsArePlacedAtTheirOwnGeometryAndApplyActsOnBoth)
     ShowWindow(zt_hwnd(h1), SW_RESTORE);
     MoveWindow(zt_hwnd(h1), 5, 5, 200, 150, TRUE);  // the user moved it
     apply(QD_ACTION_RESTORE, 0);
-    EXPECT_TRUE(placed_at(h0, 100, 120, 400, 300) && placed_at(h1, 600, 140, 500, 350));
+    EXPECT_TRUE(placed_soon(zt_hwnd(h0), 100, 120, 400, 300) && placed_soon(zt_hwnd(h1), 600, 140, 500, 350));
     apply(QD_ACTION_CLOSE, 0);
     EXPECT_TRUE(pump_until([] { return fixture_windows().empty(); }));
     EXPECT_EQ(0, listed(CB_GETCOUNT));
@@ -162,7 +62,7 @@ TEST_F(LoadProfileTest, AnOlderInstanceIsTakenOnlyWhenTheStartedProgramHasEnded)
     const uint32_t h = handle(0, 0);
     ASSERT_TRUE(h && h != zt_hwnd32(hwndOlder));
     EXPECT_GE(iWaits, 1);  // the older window did not end the wait
-    EXPECT_TRUE(placed_at(h, 700, 80, 330, 250));
+    EXPECT_TRUE(placed_soon(zt_hwnd(h), 700, 80, 330, 250));
     EXPECT_TRUE(rect_is(window_rect(hwndOlder), 30, 40, 250, 180));
     apply(QD_ACTION_CLOSE, 0);
     EXPECT_TRUE(pump_until([&] { return !IsWindow(zt_hwnd(h)); }));
@@ -176,7 +76,7 @@ TEST_F(LoadProfileTest, AnOlderInstanceIsTakenOnlyWhenTheStartedProgramHasEnded)
     EXPECT_TRUE(rec.boxes.empty());
     EXPECT_EQ(zt_hwnd32(hwndOlder), handle(1, 0));
     EXPECT_LE(iWaits, 1);
-    EXPECT_TRUE(placed_at(zt_hwnd32(hwndOlder), 700, 80, 330, 250));
+    EXPECT_TRUE(placed_soon(hwndOlder, 700, 80, 330, 250));
 }
 
 // Twins of a single-instance program: the second start hands over to the
@@ -198,7 +98,7 @@ TEST_F(LoadProfileTest, ASingleInstanceProgramsNewWindowsAreTheProfilesAndItsOld
         EXPECT_LE(iWaits, 1);  // found at once, not after the attempts ran out
         const uint32_t h0 = handle(k, 0), h1 = handle(k, 1);
         ASSERT_TRUE(h0 && h1 && h0 != h1);
-        EXPECT_TRUE(placed_at(h0, 100, 120, 400, 300) && placed_at(h1, 600, 140, 500, 350));
+        EXPECT_TRUE(placed_soon(zt_hwnd(h0), 100, 120, 400, 300) && placed_soon(zt_hwnd(h1), 600, 140, 500, 350));
         apply(QD_ACTION_CLOSE, 0);
         EXPECT_TRUE(pump_until([&] { return !IsWindow(zt_hwnd(h0)) && !IsWindow(zt_hwnd(h1)); }));
         if (!hwndMine) continue;
@@ -217,7 +117,7 @@ TEST_F(LoadProfileTest, ASplashWindowMakesWayForTheMainWindowAfterTheLoad)
     EXPECT_TRUE(rec.boxes.empty());
     HWND hwnd = nullptr;
     ASSERT_TRUE(pump_until([&] { return (hwnd = FindWindowW(kFixClass, L"Main")) && handle(0, 0) == zt_hwnd32(hwnd); }));
-    EXPECT_TRUE(placed_at(zt_hwnd32(hwnd), 700, 80, 330, 250));
+    EXPECT_TRUE(placed_soon(hwnd, 700, 80, 330, 250));
     apply(QD_ACTION_MINIMIZE, 0);
     EXPECT_TRUE(pump_until([&] { return IsIconic(hwnd) != FALSE; }));
 }
