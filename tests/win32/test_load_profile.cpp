@@ -49,32 +49,18 @@ TEST_F(LoadProfileTest, TwinsArePlacedAtTheirOwnGeometryAndApplyActsOnBoth)
     EXPECT_EQ(1u, store.uiN_loaded_prfls);  // Close leaves the profile stored
 }
 
-// The user's older instance is never taken for the program the load
-// started, even when the started one shows its window late; but a program
-// that hands over to its running instance and ends gets the older window,
-// without the attempts waited out.
-TEST_F(LoadProfileTest, AnOlderInstanceIsTakenOnlyWhenTheStartedProgramHasEnded)
+// A program that only raises its running instance and ends: the user's
+// window stands in for it after one pause, not after the attempts ran out.
+TEST_F(LoadProfileTest, AProgramThatHandsOverToItsRunningInstanceGetsThatWindowAfterOnePause)
 {
     HWND hwndOlder = start_older_instance();
     ASSERT_NE(nullptr, hwndOlder);
-    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Late;class=QdFixLoad;delay=250");
-    ASSERT_EQ(1, load({{1, u16(fixture_exe()), 700, 80, 330, 250}}, u"Late"));
-    const uint32_t h = handle(0, 0);
-    ASSERT_TRUE(h && h != zt_hwnd32(hwndOlder));
-    EXPECT_GE(iWaits, 1);  // the older window did not end the wait
-    EXPECT_TRUE(placed_soon(zt_hwnd(h), 700, 80, 330, 250));
-    EXPECT_TRUE(rect_is(window_rect(hwndOlder), 30, 40, 250, 180));
-    apply(QD_ACTION_CLOSE, 0);
-    EXPECT_TRUE(pump_until([&] { return !IsWindow(zt_hwnd(h)); }));
-    EXPECT_TRUE(fixture_handled_posted(hwndOlder));  // no Close was posted to it
-
     SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"no windows");  // the fixture ends at once
     zt_SetWaitHooks(short_wait, [](void*, HANDLE hProcess, DWORD dwMs) { return WaitForSingleObject(hProcess, dwMs); },
                     &iWaits);
-    iWaits = 0;
     ASSERT_EQ(1, load({{1, u16(fixture_exe()), 700, 80, 330, 250}}, u"Handed over"));
     EXPECT_TRUE(rec.boxes.empty());
-    EXPECT_EQ(zt_hwnd32(hwndOlder), handle(1, 0));
+    EXPECT_EQ(zt_hwnd32(hwndOlder), handle(0, 0));
     EXPECT_LE(iWaits, 1);
     EXPECT_TRUE(placed_soon(hwndOlder, 700, 80, 330, 250));
 }
@@ -105,21 +91,6 @@ TEST_F(LoadProfileTest, ASingleInstanceProgramsNewWindowsAreTheProfilesAndItsOld
         EXPECT_TRUE(fixture_handled_posted(hwndMine));  // no Close was posted to it
         EXPECT_TRUE(rect_is(window_rect(hwndMine), 30, 40, 250, 180));
     }
-}
-
-// A program that shows a splash window first: the load places the splash,
-// and once it closes, the main window takes its slot and its place while
-// the tool goes on (the command has returned); Apply acts on it.
-TEST_F(LoadProfileTest, ASplashWindowMakesWayForTheMainWindowAfterTheLoad)
-{
-    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", L"caption=Splash;class=QdFixLoad;life=300|caption=Main;class=QdFixLoad;delay=800");
-    ASSERT_EQ(1, load({{1, u16(fixture_exe()), 700, 80, 330, 250}}, u"Splash"));
-    EXPECT_TRUE(rec.boxes.empty());
-    HWND hwnd = nullptr;
-    ASSERT_TRUE(pump_until([&] { return (hwnd = FindWindowW(kFixClass, L"Main")) && handle(0, 0) == zt_hwnd32(hwnd); }));
-    EXPECT_TRUE(placed_soon(hwnd, 700, 80, 330, 250));
-    apply(QD_ACTION_MINIMIZE, 0);
-    EXPECT_TRUE(pump_until([&] { return IsIconic(hwnd) != FALSE; }));
 }
 
 // A store that cannot take the profile refuses it before any folder is
