@@ -125,8 +125,8 @@ uint32_t read_caption(HWND hwnd, DWORD dwTid, wchar_t* ptcCaption, uint32_t uiCa
     DWORD_PTR dwCopied = 0;
     LRESULT n = 0;
     if (!proc_paths_thread_hung(pMemo, dwTid) &&
-        SendMessageTimeoutW(hwnd, WM_GETTEXT, uiCap, reinterpret_cast<LPARAM>(ptcCaption), SMTO_ABORTIFHUNG,
-                            QD_CAPTION_WAIT_MS, &dwCopied)) {
+        zt_SendMessageTimeout(hwnd, WM_GETTEXT, uiCap, reinterpret_cast<LPARAM>(ptcCaption), SMTO_ABORTIFHUNG,
+                              QD_CAPTION_WAIT_MS, &dwCopied)) {
         n = static_cast<LRESULT>(dwCopied);
     } else {
         // Not answering: the caption the system keeps for the window.

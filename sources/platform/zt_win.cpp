@@ -47,6 +47,29 @@ DWORD zt_WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds)
 }
 
 namespace {
+ZT_AnswerWaitHook g_pfnAnswerWaitHook = nullptr;
+void* g_pAnswerWaitCtx = nullptr;
+}  // namespace
+
+void zt_SetAnswerWaitHook(ZT_AnswerWaitHook pfn, void* pCtx)
+{
+    g_pfnAnswerWaitHook = pfn;
+    g_pAnswerWaitCtx = pCtx;
+}
+
+LRESULT zt_SendMessageTimeout(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
+                              DWORD_PTR* pdwResult)
+{
+    const LRESULT r = SendMessageTimeoutW(hwnd, uMsg, wParam, lParam, fuFlags, uTimeout, pdwResult);
+    if (g_pfnAnswerWaitHook) {
+        const DWORD dwErr = GetLastError();  // ERROR_TIMEOUT tells the caller the program did not answer
+        g_pfnAnswerWaitHook(g_pAnswerWaitCtx, hwnd, r != 0);
+        SetLastError(dwErr);
+    }
+    return r;
+}
+
+namespace {
 ZT_LaunchHook g_pfnLaunchHook = nullptr;
 void* g_pLaunchCtx = nullptr;
 }  // namespace

@@ -41,6 +41,17 @@ void zt_SetWaitHooks(ZT_WaitHook pfnWait, ZT_IdleHook pfnIdle, void* pCtx);
 void zt_Wait(DWORD dwMilliseconds);
 DWORD zt_WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds);
 
+// ---- bounded waits for other programs' windows ------------------------------
+// A message sent to another program's window with a time limit goes through
+// zt_SendMessageTimeout (SendMessageTimeoutW; the last error is kept for the
+// caller). After each such wait the hook, when set, is told whether the
+// window answered, so a test counts the waits for a hung program instead of
+// timing them.
+typedef void (*ZT_AnswerWaitHook)(void* pCtx, HWND hwnd, bool bAnswered);
+void zt_SetAnswerWaitHook(ZT_AnswerWaitHook pfn, void* pCtx);
+LRESULT zt_SendMessageTimeout(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
+                              DWORD_PTR* pdwResult);
+
 // ---- launching -------------------------------------------------------------
 // Every program the tool starts and every folder it opens goes through
 // these; a test installs an observer that counts the launches.
