@@ -23,7 +23,10 @@ TEST_F(ListWindowTest, CreateProfileOpensTheNameWindowOnTickedRowsOnlyAndEveryWa
     EXPECT_FALSE(IsWindow(h));
     tick(1);
     bCancel = true;
-    save_as(press_create(), L"P");
+    h = press_create();
+    for (wchar_t c : std::wstring(L"work docs 01")) SendMessageW(GetFocus(), WM_CHAR, c, 1);  // typed: the field takes it all
+    EXPECT_TRUE(window_text(GetDlgItem(h, IDC_PN_EDIT_NAME)) == L"work docs 01" && rect_is(child_rect(h, GetFocus()), 5, 48, 241, 32));
+    click(h, IDC_PN_BTN_OK);
     EXPECT_TRUE(initialName == L"Profile_01" && nothing_kept());
     ASSERT_EQ(3u, rec.boxes.size());
     EXPECT_TRUE(rec.boxes[0].caption == L"info" && rec.boxes[0].hwndOwner == hwnd && rec.boxes[2].text == rec.boxes[0].text);

@@ -24,6 +24,18 @@ HDROP make_drop(const std::wstring& file)
     return static_cast<HDROP>(h);
 }
 
+// The entries of a list, as the opened list shows them.
+std::wstring list_texts(HWND hwndCB)
+{
+    std::wstring s;
+    for (int i = 0; i < SendMessageW(hwndCB, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t tc[64] = {};
+        SendMessageW(hwndCB, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(tc));
+        s += tc + std::wstring(L"|");
+    }
+    return s;
+}
+
 }  // namespace
 
 TEST_F(MainWindowTest, IsLaidOutInTheFittedFontOnEveryResizeButNotWhenMinimisedNorBelowItsFirstSize)
@@ -94,6 +106,63 @@ TEST_F(MainWindowTest, PaintsGradientPictureAndLabels)
     }
     ReleaseDC(nullptr, hdc);
     EXPECT_TRUE(rec->boxes.empty());
+}
+
+// The lists as a user reads them: the actions in their order, none chosen;
+// dropped profiles by name in loading order, the last one shown. Apply,
+// chosen by text, acts on the chosen profile's own windows where its list
+// position is not its place among the loaded profiles, and Close takes
+// exactly that entry off.
+TEST_F(MainWindowTest, ListsShowTheirTextsAndApplyActsOnTheProfileChosen)
+{
+    const HWND hwndProfiles = GetDlgItem(hwnd, IDC_CB_PROFILE), hwndActions = GetDlgItem(hwnd, IDC_CB_ACTION);
+    EXPECT_TRUE(list_texts(hwndActions) == L"Minimize|Restore|Close|" && window_text(hwndActions).empty());
+    zt_SetWaitHooks([](void*, DWORD) { Sleep(50); }, nullptr, nullptr);  // the pauses between searches, shortened
+    const std::wstring file = temp_path(L"qd_lists.txt");
+    for (const std::wstring name : {L"One", L"Gone", L"Two"}) {  // loaded as 0, 1, 2; windows of class Qd<name>
+        SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", (L"class=Qd" + name).c_str());
+        write_file(file, qd_profile_bytes({{1, name == L"Gone" ? u"C:\\gone.exe" : u16(fixture_exe()), 100, 100, 300, 200}}, u16(name)));
+        SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(file)), 0);
+    }
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", nullptr);
+    zt_SetWaitHooks(nullptr, nullptr, nullptr);
+    DeleteFileW(file.c_str());
+    const HWND one = FindWindowW(L"QdOne", nullptr), two = FindWindowW(L"QdTwo", nullptr);
+    ASSERT_TRUE(one && two && rec->boxes.size() == 1);  // told that Gone's program did not start
+    EXPECT_TRUE(list_texts(hwndProfiles) == L"One|Gone|Two|" && window_text(hwndProfiles) == L"Two");
+    auto apply = [&](const wchar_t* ptcProfile, const wchar_t* ptcAction) {
+        SendMessageW(hwndProfiles, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(ptcProfile));
+        SendMessageW(hwndActions, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(ptcAction));
+        SendMessageW(GetDlgItem(hwnd, IDC_BTN_APPLY), BM_CLICK, 0, 0);
+    };
+    apply(L"Gone", L"Close");
+    EXPECT_EQ(L"One|Two|", list_texts(hwndProfiles));
+    apply(L"Two", L"Minimize");  // at position 1, loaded as 2
+    EXPECT_TRUE(pump_until([&] { return IsIconic(two) != FALSE; }));
+    SendMessageW(one, WM_NULL, 0, 0);  // handled after whatever Apply sent it
+    EXPECT_FALSE(IsIconic(one));
+    apply(L"Two", L"Close");
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(two); }));
+    PostMessageW(one, WM_SYSCOMMAND, SC_MINIMIZE, 0);  // handled after whatever Apply posted it
+    EXPECT_TRUE(pump_until([&] { return IsIconic(one) != FALSE; }));
+    EXPECT_EQ(L"One|", list_texts(hwndProfiles));
+    close_windows_of_class(L"QdOne");
+}
+
+// Load Profile: the Open dialog cancelled says nothing and loads nothing; a
+// dialog that fails is reported by the command, then by the window.
+TEST_F(MainWindowTest, LoadProfileIsQuietWhenTheOpenDialogIsCancelledAndReportsOneThatFails)
+{
+    int iAnswer = 0;  // cancelled, then failed
+    zt_SetFileDialogHook([](void* pCtx, bool, OPENFILENAMEW*) { return (*static_cast<int*>(pCtx))--; }, &iAnswer);
+    SendMessageW(GetDlgItem(hwnd, IDC_BTN_LOADPROFILE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(iAnswer == -1 && rec->boxes.empty());
+    SendMessageW(GetDlgItem(hwnd, IDC_BTN_LOADPROFILE), BM_CLICK, 0, 0);
+    zt_SetFileDialogHook(nullptr, nullptr);
+    ASSERT_EQ(2u, rec->boxes.size());
+    EXPECT_NE(std::wstring::npos, rec->boxes[0].text.find(L"\n\none of callable functions returned error INVALID_HANDLE_VALUE <- CreateFile()"));
+    EXPECT_NE(std::wstring::npos, rec->boxes[1].text.find(L"onButton_LoadProfile_clicked(), RetCode = -2\n"));
+    EXPECT_EQ(0, SendMessageW(GetDlgItem(hwnd, IDC_CB_PROFILE), CB_GETCOUNT, 0, 0));
 }
 
 // Fonts that cannot be made at start-up are reported, and the start goes on:
