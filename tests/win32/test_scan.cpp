@@ -50,8 +50,9 @@ protected:
 }  // namespace
 
 // Eligible windows of this program and of another one, with geometry,
-// shortened caption and path; each process asked once for both walks; the
-// list opens on the result and its closing releases the store.
+// shortened caption and path; each process asked once for both walks, a
+// program that has stopped answering waited for once; the list opens on
+// the result and its closing releases the store.
 TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
 {
     const std::wstring c60 = L"c0c1c2c3c4c5c6c7c8c9d0d1d2d3d4d5d6d7d8d9e0e1e2e3e4e5e6e7e8e9";
@@ -67,8 +68,14 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     }));
     const HWND hwndFix = windows_of_class(L"QdFixA")[0];
     q.otherPids = {fix.dwProcessId};
+    PostMessageW(hwndFix, WM_APP + 1, 20000, 0);  // the fixture stops answering
+    ASSERT_TRUE(pump_until([&] { return !SendMessageTimeoutW(hwndFix, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, nullptr); }));
+    int iUnanswered = 0;
+    zt_SetAnswerWaitHook([](void* pCtx, HWND, bool bAnswered) { *static_cast<int*>(pCtx) += !bAnswered; }, &iUnanswered);
 
     ASSERT_EQ(1, scan());
+    zt_SetAnswerWaitHook(nullptr, nullptr);
+    EXPECT_EQ(1, iUnanswered);  // in the first walk; not again for the second
     EXPECT_TRUE(rec.boxes.empty()) << only_box();
     ASSERT_NE(nullptr, hwndList);
     EXPECT_TRUE(rect_is(window_rect(hwndList), 30, 30, 1440, 810));
@@ -81,7 +88,7 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
         EXPECT_EQ(beside_exe(L"qd_win32_tests.exe"), entry_path(&store, entry_of(&store, h)));
     }
     EXPECT_EQ(0, lstrcmpiW(fixture_exe().c_str(), entry_path(&store, entry_of(&store, hwndFix)).c_str()));
-    EXPECT_EQ(L"Fixture fixed", entry_caption(&store, entry_of(&store, hwndFix)));
+    EXPECT_EQ(L"Fixture fixed", entry_caption(&store, entry_of(&store, hwndFix)));  // the one the system keeps
     EXPECT_EQ(L"Scan alpha", entry_caption(&store, entry_of(&store, a.hwnd)));
     EXPECT_EQ(L"c0c1c2c3c4c5c6c7c8c9d0d1d...e0e1e2e3e4e5e6e7e8e9", entry_caption(&store, entry_of(&store, b.hwnd)));
     EXPECT_TRUE(geom_is(a.hwnd, 100, 120, 400, 300));
@@ -95,7 +102,8 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     DestroyWindow(hwndList);
     EXPECT_EQ(nullptr, hwndList);  // the window cleared its creator's handle
     for (const void* p : taken) EXPECT_TRUE(is_released(p));
-    close_windows_of_class(L"QdFixA");
+    TerminateProcess(fix.hProcess, 0);
+    WaitForSingleObject(fix.hProcess, 5000);
     CloseHandle(fix.hProcess);
     CloseHandle(fix.hThread);
 }
