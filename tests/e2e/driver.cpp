@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "linux_tools.h"
 #include "shell_standin.h"
 
 namespace drv {
@@ -28,29 +29,6 @@ LRESULT remote(HWND hwnd, UINT uMsg, WPARAM wParam, void* pvRec, size_t uiN, con
     if (p) VirtualFreeEx(h, p, 0, MEM_RELEASE);
     if (h) CloseHandle(h);
     return r;
-}
-
-// A Windows path as the Linux side names it.
-std::string unix_path(const std::wstring& path)
-{
-    typedef char*(CDECL * ToUnix)(const wchar_t*);
-    const auto pfn = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* pc = pfn ? pfn(path.c_str()) : nullptr;
-    const std::string s = pc ? pc : "";
-    HeapFree(GetProcessHeap(), 0, pc);
-    return s;
-}
-
-// Runs a Linux program of this machine on the test display (Wine starts it
-// outside Windows) and waits for it: its exit status, -1 when it did not start.
-int run_linux(std::vector<std::string> args)
-{
-    typedef LONG(CDECL * Spawn)(char* const*, int);
-    const auto pfn = reinterpret_cast<Spawn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
-    std::vector<char*> argv;
-    for (std::string& s : args) argv.push_back(&s[0]);
-    argv.push_back(nullptr);
-    return pfn ? static_cast<int>(pfn(argv.data(), TRUE)) : -1;
 }
 
 }  // namespace
@@ -121,13 +99,7 @@ void mouse_click(POINT pt, bool bRight)
 {
     SetCursorPos(pt.x, pt.y);
     mouse_event(bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Sleep(30);  // a press, then a release, as a hand gives them
     mouse_event(bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-}
-
-int xdnd_drop(POINT pt, const std::wstring& path)
-{
-    return run_linux({unix_path(beside_exe(L"qd_xdnd_drop")), std::to_string(pt.x), std::to_string(pt.y), unix_path(path)});
 }
 
 void screenshot(HWND hwnd, const wchar_t* ptcName)
@@ -142,8 +114,7 @@ void screenshot(HWND hwnd, const wchar_t* ptcName)
     const std::wstring dir = ptcDir ? (*ptcDir == L'/' ? L"Z:" : L"") + std::wstring(ptcDir) : L"artifacts";  // / is drive Z: under Wine
     CreateDirectoryW(dir.c_str(), nullptr);
     const Geom g = geom(hwnd);
-    const std::string crop = std::to_string(g[2]) + "x" + std::to_string(g[3]) + "+" + std::to_string(g[0]) + "+" + std::to_string(g[1]);
-    run_linux({"import", "-window", "root", "-crop", crop, "+repage", unix_path(dir + L"\\" + ptcName)});
+    qd_screen_picture(g[0], g[1], g[2], g[3], dir + L"\\" + ptcName);
 }
 
 }  // namespace drv

@@ -34,11 +34,6 @@ POINT lv_cell_center(HWND hwndLV, int iRow, int iCol);
 
 // Real mouse input through the system's input queue.
 void mouse_click(POINT pt, bool bRight);
-// Drags a file from the Linux side and drops it at a screen point: a real
-// X11 drag and drop (tests/fixture/xdnd_drop.cpp), which Wine hands over as
-// WM_DROPFILES only to a window that accepts dropped files, as the shell
-// does. The tool's exit status: 0 dropped, 3 refused.
-int xdnd_drop(POINT pt, const std::wstring& path);
 // Saves the window's area of the screen as artifacts/<name> (QD_ARTIFACTS):
 // a picture for people, not a check.
 void screenshot(HWND hwnd, const wchar_t* ptcName);

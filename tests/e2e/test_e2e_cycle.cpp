@@ -6,6 +6,7 @@
 // (tests/fixture/shell_standin.h); the load must give back every reference
 // the shell handed out.
 #include "driver.h"
+#include "linux_tools.h"
 #include "profile_bytes.h"
 #include "shell_standin.h"
 
@@ -96,9 +97,11 @@ TEST_F(ProgramTest, CycleScanModifyCellMoveCreateProfileThenLoadItApplyAndDropIt
     drv::click(hwndMain, 6);
     EXPECT_TRUE(until([&] { return !IsWindow(hwndP) && !IsWindow(hwndD) && profiles() == 0; }));
 
-    // Dragged from a file manager and dropped on the window's picture.
+    // Dragged from a file manager and dropped on the window's picture: a real
+    // X11 drag and drop, which Wine hands only to a window that takes dropped
+    // files, as the shell does on Windows.
     const Geom g = drv::geom(hwndMain);
-    ASSERT_EQ(0, drv::xdnd_drop(POINT{g[0] + 100, g[1] + 100}, path)) << "the window refused the dropped file";
+    ASSERT_EQ(QD_XDND_DROPPED, qd_xdnd_drop(beside_exe(L""), POINT{g[0] + 100, g[1] + 100}, path)) << "the window refused the file";
     ASSERT_TRUE(until([&] { return profiles() == 1; }, 20000));
     EXPECT_TRUE(until(placed));
 }

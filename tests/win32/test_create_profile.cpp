@@ -13,6 +13,9 @@ TEST_F(ListWindowTest, CreateProfileOpensTheNameWindowOnTickedRowsOnlyAndEveryWa
     EXPECT_TRUE(window_text(h) == L"Name of Profile" && GetFocus() == GetDlgItem(h, IDC_PN_EDIT_NAME));
     click(h, IDC_PN_BTN_OK);  // no name yet: the window stays
     EXPECT_TRUE(IsWindow(h) && initialName.empty() && rec.boxes.back().hwndOwner == h);
+    const HWND hwndField = GetDlgItem(h, IDC_PN_EDIT_NAME);
+    for (wchar_t c : std::wstring(L"work docs 01")) SendMessageW(hwndField, WM_CHAR, c, 1);  // typed: the field takes it all
+    EXPECT_TRUE(window_text(hwndField) == L"work docs 01" && rect_is(child_rect(h, hwndField), 5, 48, 241, 32));
     click(h, IDC_PN_BTN_CANCEL);
     EXPECT_FALSE(IsWindow(h));
     // A Name of Profile window left open over a cleared write record would
@@ -23,10 +26,7 @@ TEST_F(ListWindowTest, CreateProfileOpensTheNameWindowOnTickedRowsOnlyAndEveryWa
     EXPECT_FALSE(IsWindow(h));
     tick(1);
     bCancel = true;
-    h = press_create();
-    for (wchar_t c : std::wstring(L"work docs 01")) SendMessageW(GetFocus(), WM_CHAR, c, 1);  // typed: the field takes it all
-    EXPECT_TRUE(window_text(GetDlgItem(h, IDC_PN_EDIT_NAME)) == L"work docs 01" && rect_is(child_rect(h, GetFocus()), 5, 48, 241, 32));
-    click(h, IDC_PN_BTN_OK);
+    save_as(press_create(), L"P");
     EXPECT_TRUE(initialName == L"Profile_01" && nothing_kept());
     ASSERT_EQ(3u, rec.boxes.size());
     EXPECT_TRUE(rec.boxes[0].caption == L"info" && rec.boxes[0].hwndOwner == hwnd && rec.boxes[2].text == rec.boxes[0].text);

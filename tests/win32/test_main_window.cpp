@@ -3,25 +3,28 @@
 #include <shlobj.h>
 
 #include "funcs_layout_windows/fonts.h"
-#include "funcs_layout_windows/layout_apply.h"
 #include "main_window_fixture.h"
 #include "profile_bytes.h"
-#include "profile_lists.h"
 #include "resource_ids.h"
 
 namespace {
 
 RECT box_of(HWND hwnd, int id) { return child_rect(hwnd, GetDlgItem(hwnd, id)); }
 
-// A drop of one file as the shell hands it over.
-HDROP make_drop(const std::wstring& file)
+// A profile file dropped on the window as the shell hands it over; whether
+// the window gave the drop back to the system.
+bool drop_profile(HWND hwnd, const std::vector<QdTestEntry>& entries, const std::u16string& name)
 {
+    const std::wstring file = temp_path(L"qd_dropped.txt");
+    write_file(file, qd_profile_bytes(entries, name));
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t));
     DROPFILES* p = static_cast<DROPFILES*>(GlobalLock(h));
     *p = {sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
     file.copy(reinterpret_cast<wchar_t*>(p + 1), file.size());
     GlobalUnlock(h);
-    return static_cast<HDROP>(h);
+    SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0);
+    DeleteFileW(file.c_str());
+    return GlobalFlags(h) == GMEM_INVALID_HANDLE;
 }
 
 // The entries of a list, as the opened list shows them.
@@ -116,17 +119,14 @@ TEST_F(MainWindowTest, PaintsGradientPictureAndLabels)
 TEST_F(MainWindowTest, ListsShowTheirTextsAndApplyActsOnTheProfileChosen)
 {
     const HWND hwndProfiles = GetDlgItem(hwnd, IDC_CB_PROFILE), hwndActions = GetDlgItem(hwnd, IDC_CB_ACTION);
-    EXPECT_TRUE(list_texts(hwndActions) == L"Minimize|Restore|Close|" && window_text(hwndActions).empty());
+    EXPECT_EQ(L"Minimize|Restore|Close|", list_texts(hwndActions));
     zt_SetWaitHooks([](void*, DWORD) { Sleep(50); }, nullptr, nullptr);  // the pauses between searches, shortened
-    const std::wstring file = temp_path(L"qd_lists.txt");
     for (const std::wstring name : {L"One", L"Gone", L"Two"}) {  // loaded as 0, 1, 2; windows of class Qd<name>
         SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", (L"class=Qd" + name).c_str());
-        write_file(file, qd_profile_bytes({{1, name == L"Gone" ? u"C:\\gone.exe" : u16(fixture_exe()), 100, 100, 300, 200}}, u16(name)));
-        SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(file)), 0);
+        EXPECT_TRUE(drop_profile(hwnd, {{1, name == L"Gone" ? u"C:\\gone.exe" : u16(fixture_exe()), 100, 100, 300, 200}}, u16(name)));
     }
     SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", nullptr);
     zt_SetWaitHooks(nullptr, nullptr, nullptr);
-    DeleteFileW(file.c_str());
     const HWND one = FindWindowW(L"QdOne", nullptr), two = FindWindowW(L"QdTwo", nullptr);
     ASSERT_TRUE(one && two && rec->boxes.size() == 1);  // told that Gone's program did not start
     EXPECT_TRUE(list_texts(hwndProfiles) == L"One|Gone|Two|" && window_text(hwndProfiles) == L"Two");
@@ -144,8 +144,7 @@ TEST_F(MainWindowTest, ListsShowTheirTextsAndApplyActsOnTheProfileChosen)
     apply(L"Two", L"Close");
     EXPECT_TRUE(pump_until([&] { return !IsWindow(two); }));
     PostMessageW(one, WM_SYSCOMMAND, SC_MINIMIZE, 0);  // handled after whatever Apply posted it
-    EXPECT_TRUE(pump_until([&] { return IsIconic(one) != FALSE; }));
-    EXPECT_EQ(L"One|", list_texts(hwndProfiles));
+    EXPECT_TRUE(pump_until([&] { return IsIconic(one) != FALSE; }) && list_texts(hwndProfiles) == L"One|");
     close_windows_of_class(L"QdOne");
 }
 
@@ -167,7 +166,7 @@ TEST_F(MainWindowTest, LoadProfileIsQuietWhenTheOpenDialogIsCancelledAndReportsO
 
 // Fonts that cannot be made at start-up are reported, and the start goes on:
 // the system's GUI font, COM in place for the Scan, the Profile list ready
-// for a load and Apply.
+// for a load.
 TEST(MainWindowCreation, FontsThatCannotBeMadeLeaveAWorkingProgram)
 {
     test_register_classes();
@@ -186,38 +185,10 @@ TEST(MainWindowCreation, FontsThatCannotBeMadeLeaveAWorkingProgram)
     CoUninitialize();
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_SCAN, 0), 0);
     EXPECT_EQ(1u, windows_of_class(L"List of Windows", GetCurrentProcessId()).size());
-    const std::wstring file = temp_path(L"qd_font_failure.txt");
-    write_file(file, qd_profile_bytes({{1, u"C:\\gone.exe", 0, 0, 10, 10}}, u"Listed"));
-    SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(file)), 0);  // told: not started
-    const HWND hwndProfiles = GetDlgItem(hwnd, IDC_CB_PROFILE);
-    EXPECT_EQ(1, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));
-    SendMessageW(GetDlgItem(hwnd, IDC_CB_ACTION), CB_SETCURSEL, QD_ACTION_CLOSE, 0);
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_APPLY, 0), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_BTN_APPLY)));
-    EXPECT_EQ(0, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));  // Apply acted
+    drop_profile(hwnd, {{1, u"C:\\gone.exe", 0, 0, 10, 10}}, u"Listed");  // told: not started
+    EXPECT_EQ(1, SendMessageW(GetDlgItem(hwnd, IDC_CB_PROFILE), CB_GETCOUNT, 0, 0));
     EXPECT_EQ(3u, rec.boxes.size());
     DestroyWindow(hwnd);
-    DeleteFileW(file.c_str());
     EXPECT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the window undid its own
     CoUninitialize();
-}
-
-// Every path of the drop handler gives the drop back to the system.
-TEST(DropHandler, EveryPathReleasesTheDrop)
-{
-    BoxRecorder rec;
-    LoadedProfiles_STR store{};
-    CB_Profile_manage_STR cb{};
-    STR_ProfileListNames names{};
-    int iFail = 0;
-    zt_SetAllocFailHook([](void* pCtx, size_t) { return *static_cast<int*>(pCtx) != 0; }, &iFail);
-    const struct { HWND hwnd; const wchar_t* ptcFile; int iFailAlloc; int32_t iResult; } rows[] = {
-        {nullptr, L"C:\\x.txt", 0, -1}, {GetDesktopWindow(), L"C:\\x.txt", 1, -2}, {GetDesktopWindow(), L"", 0, -3},
-        {GetDesktopWindow(), L"C:\\no\\such.txt", 0, -4}};
-    for (const auto& row : rows) {
-        iFail = row.iFailAlloc;
-        HDROP hDrop = make_drop(row.ptcFile);
-        EXPECT_EQ(row.iResult, on_wm_dropfiles(row.hwnd, hDrop, &store, &cb, &names));
-        EXPECT_EQ(static_cast<UINT>(GMEM_INVALID_HANDLE), GlobalFlags(hDrop)) << row.iResult;
-    }
-    zt_SetAllocFailHook(nullptr, nullptr);
 }
