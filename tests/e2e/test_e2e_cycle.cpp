@@ -100,8 +100,8 @@ TEST_F(ProgramTest, CycleScanModifyCellMoveCreateProfileThenLoadItApplyAndDropIt
     // Dragged from a file manager and dropped on the window's picture: a real
     // X11 drag and drop, which Wine hands only to a window that takes dropped
     // files, as the shell does on Windows.
-    const Geom g = drv::geom(hwndMain);
-    ASSERT_EQ(QD_XDND_DROPPED, qd_xdnd_drop(beside_exe(L""), POINT{g[0] + 100, g[1] + 100}, path)) << "the window refused the file";
+    const POINT ptPicture = {drv::geom(hwndMain)[0] + 100, drv::geom(hwndMain)[1] + 100};
+    ASSERT_EQ(QD_XDND_DROPPED, qd_xdnd_drop(beside_exe(L""), ptPicture, path)) << "the window refused the file";
     ASSERT_TRUE(until([&] { return profiles() == 1; }, 20000));
     EXPECT_TRUE(until(placed));
 }

@@ -20,9 +20,6 @@ TEST(Reports, FunctionsGivenMissingArgumentsReportThemInTheirFormAndRefuse)
         {onButton_Apply_press(nullptr, nullptr, nullptr, nullptr), -1, L"error",
          L"error\n\nfile:\nsources/funcs_layout_windows/apply.cpp\n\nfunction:\nonButton_Apply_press\n\nline:\n(\\d+)\nline of error "
          L"handler:\n\\1\nerror, incorrect input parameters:\n\np_CB_Profile_manage_STR = " + Z + L"\np_CB_Action_manage_STR = " + Z},
-        {Restore_Move_Size_wnds_Profile(nullptr, 0), -1, L"error",
-         L"error\n\nfile:\nsources/funcs_layout_windows/apply.cpp\n\nfunction:\nRestore_Move_Size_wnds_Profile\n\nline:\n(\\d+)\nline of "
-         L"error handler:\n\\1\nerror, incorrect input parameters:\n\np_LoadedProfiles_STR = " + Z},
         {reinterpret_cast<intptr_t>(zt_CreateFont(10, 400, 0, 0, 0, 16, nullptr)), 0, L"error",
          L"error\nfile: sources/funcs_layout_windows/fonts.cpp\nfunction: zt_CreateFont\nline: \\d+\nincorrect input parameters, "
          L"func zt_CreateFont\\(\\)\npcTypeFaceName = " + Z},
@@ -31,8 +28,7 @@ TEST(Reports, FunctionsGivenMissingArgumentsReportThemInTheirFormAndRefuse)
     };
     ASSERT_EQ(sizeof(rows) / sizeof(rows[0]), rec.boxes.size());
     for (size_t i = 0; i < rec.boxes.size(); ++i) {
-        EXPECT_EQ(rows[i].iWant, rows[i].iGot) << i;
-        EXPECT_EQ(rows[i].ptcCaption, rec.boxes[i].caption) << i;
+        EXPECT_TRUE(rows[i].iWant == rows[i].iGot && rows[i].ptcCaption == rec.boxes[i].caption) << i;
         EXPECT_TRUE(std::regex_match(rec.boxes[i].text, std::wregex(rows[i].pattern))) << i << ": " << rec.boxes[i].text;
     }
 }

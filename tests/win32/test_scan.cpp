@@ -59,8 +59,7 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     TestWindow a(L"QdScanA", L"Scan alpha", rect(100, 120, 400, 300)), b(L"QdScanA", c60.c_str(), rect(200, 220, 500, 260));
     TestWindow m(L"QdScanB", L"Scan minimised", rect(300, 320, 350, 250), WndState::Min);
     TestWindow noCaption(L"QdScanB", L"", rect(10, 10, 200, 100)), hidden(L"QdScanB", L"Hidden", rect(10, 10, 200, 100), WndState::Hidden);
-    TestWindow button(L"BUTTON", L"Scan button", rect(10, 10, 200, 100));
-    TestWindow dialog(L"#32770", L"Scan dialog", rect(10, 10, 200, 100));
+    TestWindow dialog(L"#32770", L"Scan dialog", rect(10, 10, 200, 100));  // a class left out (the others: native tests)
     PROCESS_INFORMATION fix = start_fixture(L"--window \"caption=Fixture fixed;class=QdFixA;x=100;y=120;w=400;h=300\"");
     HWND hwndFix = nullptr;
     ASSERT_TRUE(pump_until([&] { return (hwndFix = FindWindowW(L"QdFixA", nullptr)) && IsWindowVisible(hwndFix); }));
@@ -70,7 +69,7 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     int iUnanswered = 0;
     zt_SetAnswerWaitHook([](void* pCtx, HWND, bool bAnswered) { *static_cast<int*>(pCtx) += !bAnswered; }, &iUnanswered);
 
-    ASSERT_EQ(1, scan());
+    EXPECT_EQ(1, scan());
     zt_SetAnswerWaitHook(nullptr, nullptr);
     EXPECT_EQ(1, iUnanswered);  // in the first walk; not again for the second
     EXPECT_TRUE(rec.boxes.empty()) << only_box();
@@ -78,7 +77,7 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     EXPECT_TRUE(rect_is(window_rect(hwndList), 30, 30, 1440, 810));
     EXPECT_EQ(L"List of windows", window_text(hwndList));
     EXPECT_EQ(4, rows());
-    for (HWND h : {noCaption.hwnd, hidden.hwnd, button.hwnd, dialog.hwnd}) EXPECT_EQ(-1, entry_of(&store, h));
+    for (HWND h : {noCaption.hwnd, hidden.hwnd, dialog.hwnd}) EXPECT_EQ(-1, entry_of(&store, h));
     for (HWND h : {a.hwnd, b.hwnd, m.hwnd}) {
         ASSERT_GE(entry_of(&store, h), 0);
         EXPECT_EQ(1, scan_entry_flag(&store, entry_of(&store, h)));
