@@ -74,7 +74,9 @@ profile_exe=$native/qd_bench_profile
 start_also=()
 if [ -n "$baseline" ]; then
     base_rev=$(git rev-parse --short "$baseline^{commit}") || { echo "bench: unknown revision $baseline" >&2; exit 1; }
-    base_dir=build/bench-baseline
+    # A folder per revision: git archive gives the files their commit's time,
+    # so objects of another revision built here before would look up to date.
+    base_dir=build/bench-baseline/$base_rev
     echo "== building the program of $base_rev ($base_dir)"
     rm -rf "$base_dir/src" && mkdir -p "$base_dir/src"
     git archive "$base_rev" | tar -x -C "$base_dir/src"
