@@ -63,7 +63,7 @@ if(QD_BUILD_TESTS)
   # and a fixture program whose windows the scans find.
   file(GLOB QD_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
   add_executable(qd_e2e ${QD_E2E_SOURCES})
-  target_link_libraries(qd_e2e PRIVATE gtest_main qd_core qd_test_common user32 gdi32 psapi shell32 ole32 comctl32 version gdiplus)
+  target_link_libraries(qd_e2e PRIVATE gtest_main qd_core qd_test_common user32 gdi32 psapi shell32 ole32 comctl32 version)
   target_include_directories(qd_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(qd_e2e quorvel-dint)
 
@@ -73,6 +73,15 @@ if(QD_BUILD_TESTS)
   target_link_options(qd_fixture PRIVATE -mwindows -municode)
   add_dependencies(qd_win32_tests qd_fixture)
   add_dependencies(qd_e2e qd_fixture)
+
+  # A native Linux tool (Xlib), built with the machine's own compiler: a real
+  # drag and drop from the X side, which the driver starts through Wine.
+  set(QD_XDND_SRC ${CMAKE_SOURCE_DIR}/tests/fixture/xdnd_drop.cpp)
+  add_custom_command(OUTPUT ${QD_BIN_DIR}/qd_xdnd_drop
+    COMMAND c++ -O2 -Wall -Wextra -o ${QD_BIN_DIR}/qd_xdnd_drop ${QD_XDND_SRC} -lX11
+    DEPENDS ${QD_XDND_SRC})
+  add_custom_target(qd_xdnd_drop DEPENDS ${QD_BIN_DIR}/qd_xdnd_drop)
+  add_dependencies(qd_e2e qd_xdnd_drop)
 
   # The stand-in shell (tests/fixture/shell_standin.h): a folder-window
   # program and the in-process server of the shell's collection of folder

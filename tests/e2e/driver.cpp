@@ -1,11 +1,10 @@
 #include "driver.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
-#include <shlobj.h>
 
 #include <cstdlib>
 
+#include "linux_tools.h"
 #include "shell_standin.h"
 
 namespace drv {
@@ -15,10 +14,7 @@ namespace {
 // Sends a message whose lParam is a record in the target's own memory,
 // where a list view reads and writes it: the record is copied there (fix,
 // when given, first points the pointers in it into the copy) and read back.
-// Posted instead (a drop: the record is the wParam), the record is left to
-// the program, which reads it later, and freed when the program ends.
-LRESULT remote(HWND hwnd, UINT uMsg, WPARAM wParam, void* pvRec, size_t uiN, const std::function<void(char*)>& fix = nullptr,
-               bool bPost = false)
+LRESULT remote(HWND hwnd, UINT uMsg, WPARAM wParam, void* pvRec, size_t uiN, const std::function<void(char*)>& fix = nullptr)
 {
     DWORD dwPid = 0;
     GetWindowThreadProcessId(hwnd, &dwPid);
@@ -27,10 +23,10 @@ LRESULT remote(HWND hwnd, UINT uMsg, WPARAM wParam, void* pvRec, size_t uiN, con
     if (p && fix) fix(p);
     LRESULT r = 0;
     if (p && WriteProcessMemory(h, p, pvRec, uiN, nullptr)) {
-        r = bPost ? PostMessageW(hwnd, uMsg, reinterpret_cast<WPARAM>(p), 0) : SendMessageW(hwnd, uMsg, wParam, reinterpret_cast<LPARAM>(p));
-        if (!bPost) ReadProcessMemory(h, p, pvRec, uiN, nullptr);
+        r = SendMessageW(hwnd, uMsg, wParam, reinterpret_cast<LPARAM>(p));
+        ReadProcessMemory(h, p, pvRec, uiN, nullptr);
     }
-    if (p && !bPost) VirtualFreeEx(h, p, 0, MEM_RELEASE);
+    if (p) VirtualFreeEx(h, p, 0, MEM_RELEASE);
     if (h) CloseHandle(h);
     return r;
 }
@@ -103,47 +99,22 @@ void mouse_click(POINT pt, bool bRight)
 {
     SetCursorPos(pt.x, pt.y);
     mouse_event(bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Sleep(30);  // a press, then a release, as a hand gives them
     mouse_event(bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 
-bool post_drop(HWND hwnd, const std::wstring& path)
+void screenshot(HWND hwnd, const wchar_t* ptcName)
 {
-    std::vector<char> rec(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));  // the names end with two zeros
-    DROPFILES* pDf = reinterpret_cast<DROPFILES*>(rec.data());
-    pDf->pFiles = sizeof(DROPFILES);
-    pDf->fWide = TRUE;
-    path.copy(reinterpret_cast<wchar_t*>(pDf + 1), path.size());
-    return remote(hwnd, WM_DROPFILES, 0, rec.data(), rec.size(), nullptr, true) != 0;
-}
-
-bool screenshot(HWND hwnd, const wchar_t* ptcName)
-{
-    // Painted now (the paint is sent), then put on the screen when the
-    // program's thread is next idle: after the first sync, before the second.
+    // On top, painted now (the paint is sent), then put on the screen when
+    // the program's thread is next idle: after the first sync, before the second.
+    SetForegroundWindow(hwnd);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     sync(hwnd);
     sync(hwnd);
-    const Geom g = geom(hwnd);
-    HDC hdcScreen = GetDC(nullptr), hdcMem = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, g[2], g[3]);
-    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
-    BitBlt(hdcMem, 0, 0, g[2], g[3], hdcScreen, g[0], g[1], SRCCOPY);
-    SelectObject(hdcMem, hOld);
     const wchar_t* ptcDir = _wgetenv(L"QD_ARTIFACTS");
     const std::wstring dir = ptcDir ? (*ptcDir == L'/' ? L"Z:" : L"") + std::wstring(ptcDir) : L"artifacts";  // / is drive Z: under Wine
     CreateDirectoryW(dir.c_str(), nullptr);
-    // The system's PNG encoder (GDI+).
-    const CLSID clsidPng = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-    Gdiplus::GdiplusStartupInput in;
-    ULONG_PTR uiToken = 0;
-    Gdiplus::GdiplusStartup(&uiToken, &in, nullptr);
-    const bool bOk = Gdiplus::Bitmap(hbm, nullptr).Save((dir + L"\\" + ptcName).c_str(), &clsidPng, nullptr) == Gdiplus::Ok;
-    Gdiplus::GdiplusShutdown(uiToken);
-    DeleteObject(hbm);
-    DeleteDC(hdcMem);
-    ReleaseDC(nullptr, hdcScreen);
-    return bOk;
+    const Geom g = geom(hwnd);
+    qd_screen_picture(g[0], g[1], g[2], g[3], dir + L"\\" + ptcName);
 }
 
 }  // namespace drv

@@ -34,10 +34,9 @@ POINT lv_cell_center(HWND hwndLV, int iRow, int iCol);
 
 // Real mouse input through the system's input queue.
 void mouse_click(POINT pt, bool bRight);
-// Drops a file on a window as Explorer does (WM_DROPFILES).
-bool post_drop(HWND hwnd, const std::wstring& path);
-// Saves the window's screen area as artifacts/<name> (QD_ARTIFACTS).
-bool screenshot(HWND hwnd, const wchar_t* ptcName);
+// Saves the window's area of the screen as artifacts/<name> (QD_ARTIFACTS):
+// a picture for people, not a check.
+void screenshot(HWND hwnd, const wchar_t* ptcName);
 
 }  // namespace drv
 

@@ -13,6 +13,9 @@ TEST_F(ListWindowTest, CreateProfileOpensTheNameWindowOnTickedRowsOnlyAndEveryWa
     EXPECT_TRUE(window_text(h) == L"Name of Profile" && GetFocus() == GetDlgItem(h, IDC_PN_EDIT_NAME));
     click(h, IDC_PN_BTN_OK);  // no name yet: the window stays
     EXPECT_TRUE(IsWindow(h) && initialName.empty() && rec.boxes.back().hwndOwner == h);
+    const HWND hwndField = GetDlgItem(h, IDC_PN_EDIT_NAME);
+    for (wchar_t c : std::wstring(L"work docs 01")) SendMessageW(hwndField, WM_CHAR, c, 1);  // typed: the field takes it all
+    EXPECT_TRUE(window_text(hwndField) == L"work docs 01" && rect_is(child_rect(h, hwndField), 5, 48, 241, 32));
     click(h, IDC_PN_BTN_CANCEL);
     EXPECT_FALSE(IsWindow(h));
     // A Name of Profile window left open over a cleared write record would

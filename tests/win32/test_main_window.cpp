@@ -2,26 +2,43 @@
 // 760 x 440 with a button font of 20, is the worked example of its layout.
 #include <shlobj.h>
 
+#include <regex>
+
 #include "funcs_layout_windows/fonts.h"
-#include "funcs_layout_windows/layout_apply.h"
 #include "main_window_fixture.h"
 #include "profile_bytes.h"
-#include "profile_lists.h"
 #include "resource_ids.h"
 
 namespace {
 
 RECT box_of(HWND hwnd, int id) { return child_rect(hwnd, GetDlgItem(hwnd, id)); }
 
-// A drop of one file as the shell hands it over.
-HDROP make_drop(const std::wstring& file)
+// A profile file dropped on the window as the shell hands it over; whether
+// the window gave the drop back to the system.
+bool drop_profile(HWND hwnd, const std::vector<QdTestEntry>& entries, const std::u16string& name)
 {
+    const std::wstring file = temp_path(L"qd_dropped.txt");
+    write_file(file, qd_profile_bytes(entries, name));
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t));
     DROPFILES* p = static_cast<DROPFILES*>(GlobalLock(h));
     *p = {sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
     file.copy(reinterpret_cast<wchar_t*>(p + 1), file.size());
     GlobalUnlock(h);
-    return static_cast<HDROP>(h);
+    SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0);
+    DeleteFileW(file.c_str());
+    return GlobalFlags(h) == GMEM_INVALID_HANDLE;
+}
+
+// The entries of a list, as the opened list shows them.
+std::wstring list_texts(HWND hwndCB)
+{
+    std::wstring s;
+    for (int i = 0; i < SendMessageW(hwndCB, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t tc[64] = {};
+        SendMessageW(hwndCB, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(tc));
+        s += tc + std::wstring(L"|");
+    }
+    return s;
 }
 
 }  // namespace
@@ -59,11 +76,8 @@ TEST_F(MainWindowTest, AboutBoxNamesTheProductMakerAndReleaseDate)
     ASSERT_EQ(1u, rec->boxes.size());
     const RecordedBox& b = rec->boxes[0];
     EXPECT_TRUE(b.caption == L"About" && b.hwndOwner == hwnd && b.uiFlags == MB_OK);
-    EXPECT_EQ(0u, b.text.find(L"This small software utility \"Quorvel-Dint\" is intended for keeping your folders and "
-                              L"programs layout organized.\n\nManufacturer: "));
-    const size_t at = b.text.find(L"\n\nrelease date: ");
-    EXPECT_TRUE(b.text.find(L".\nhttp") < b.text.find(L"\ne-mail: ") && at == b.text.size() - 26);  // then yyyy-mm-dd
-    EXPECT_TRUE(b.text[at + 20] == L'-' && b.text[at + 23] == L'-');
+    EXPECT_TRUE(std::regex_match(b.text, std::wregex(L"This small software utility \"Quorvel-Dint\" is intended for keeping your folders "
+        L"and programs layout organized\\.\n\nManufacturer: [^\n]+\\.\nhttp[^\n]+\ne-mail: [^\n]+\n\nrelease date: \\d{4}-\\d{2}-\\d{2}"))) << b.text;
     wchar_t tc[32] = {};
     GetMenuStringW(GetMenu(hwnd), IDM_ABOUT, tc, 32, MF_BYCOMMAND);
     EXPECT_STREQ(L"About", tc);  // the command of the window's menu
@@ -96,9 +110,58 @@ TEST_F(MainWindowTest, PaintsGradientPictureAndLabels)
     EXPECT_TRUE(rec->boxes.empty());
 }
 
+// The lists as a user reads them: the actions in their order; the names of
+// dropped profiles in loading order, the last one shown. Apply, chosen by
+// text, acts on the chosen profile's own windows where its list position
+// is not its place among the loaded profiles, and Close takes exactly that
+// entry off.
+TEST_F(MainWindowTest, ListsShowTheirTextsAndApplyActsOnTheProfileChosen)
+{
+    const HWND hwndProfiles = GetDlgItem(hwnd, IDC_CB_PROFILE), hwndActions = GetDlgItem(hwnd, IDC_CB_ACTION);
+    EXPECT_EQ(L"Minimize|Restore|Close|", list_texts(hwndActions));
+    for (const std::wstring name : {L"One", L"Gone", L"Two"}) {  // loaded as 0, 1, 2; windows of class Qd<name>
+        SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", (L"class=Qd" + name).c_str());
+        EXPECT_TRUE(drop_profile(hwnd, {{1, name == L"Gone" ? u"C:\\gone.exe" : u16(fixture_exe()), 100, 100, 300, 200}}, u16(name)));
+    }
+    SetEnvironmentVariableW(L"QD_FIXTURE_WINDOWS", nullptr);
+    const HWND one = FindWindowW(L"QdOne", nullptr), two = FindWindowW(L"QdTwo", nullptr);
+    ASSERT_TRUE(one && two && rec->boxes.size() == 1);  // told that Gone's program did not start
+    EXPECT_TRUE(list_texts(hwndProfiles) == L"One|Gone|Two|" && window_text(hwndProfiles) == L"Two");
+    auto apply = [&](const wchar_t* ptcProfile, const wchar_t* ptcAction) {
+        SendMessageW(hwndProfiles, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(ptcProfile));
+        SendMessageW(hwndActions, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(ptcAction));
+        SendMessageW(GetDlgItem(hwnd, IDC_BTN_APPLY), BM_CLICK, 0, 0);
+    };
+    apply(L"Gone", L"Close");
+    EXPECT_EQ(L"One|Two|", list_texts(hwndProfiles));
+    apply(L"Two", L"Minimize");  // at position 1, loaded as 2
+    EXPECT_TRUE(pump_until([&] { return IsIconic(two) != FALSE; }));
+    EXPECT_TRUE(!SendMessageW(one, WM_NULL, 0, 0) && !IsIconic(one));  // WM_NULL handled after whatever Apply sent it
+    apply(L"Two", L"Close");
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(two); }));
+    PostMessageW(one, WM_SYSCOMMAND, SC_MINIMIZE, 0);  // handled after whatever Apply posted it
+    EXPECT_TRUE(pump_until([&] { return IsIconic(one) != FALSE; }) && list_texts(hwndProfiles) == L"One|");
+    close_windows_of_class(L"QdOne");
+}
+
+// Load Profile: the Open dialog cancelled says nothing and loads nothing; a
+// dialog that fails is reported by the command, then by the window.
+TEST_F(MainWindowTest, LoadProfileIsQuietWhenTheOpenDialogIsCancelledAndReportsOneThatFails)
+{
+    int iAnswer = 0;  // cancelled, then failed
+    zt_SetFileDialogHook([](void* pCtx, bool, OPENFILENAMEW*) { return (*static_cast<int*>(pCtx))--; }, &iAnswer);
+    SendMessageW(GetDlgItem(hwnd, IDC_BTN_LOADPROFILE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(iAnswer == -1 && rec->boxes.empty());
+    SendMessageW(GetDlgItem(hwnd, IDC_BTN_LOADPROFILE), BM_CLICK, 0, 0);
+    zt_SetFileDialogHook(nullptr, nullptr);
+    ASSERT_EQ(2u, rec->boxes.size());
+    EXPECT_NE(std::wstring::npos, rec->boxes[0].text.find(L"\n\none of callable functions returned error INVALID_HANDLE_VALUE <- CreateFile()"));
+    EXPECT_NE(std::wstring::npos, rec->boxes[1].text.find(L"onButton_LoadProfile_clicked(), RetCode = -2\n"));
+    EXPECT_EQ(0, SendMessageW(GetDlgItem(hwnd, IDC_CB_PROFILE), CB_GETCOUNT, 0, 0));
+}
+
 // Fonts that cannot be made at start-up are reported, and the start goes on:
-// the system's GUI font, COM in place for the Scan, the Profile list ready
-// for a load and Apply.
+// the system's GUI font, COM in place, the Profile list ready for a load.
 TEST(MainWindowCreation, FontsThatCannotBeMadeLeaveAWorkingProgram)
 {
     test_register_classes();
@@ -115,41 +178,10 @@ TEST(MainWindowCreation, FontsThatCannotBeMadeLeaveAWorkingProgram)
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), reinterpret_cast<HGDIOBJ>(SendMessageW(GetDlgItem(hwnd, IDC_BTN_APPLY), WM_GETFONT, 0, 0)));
     EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the window's is in place
     CoUninitialize();
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_SCAN, 0), 0);
-    EXPECT_EQ(1u, windows_of_class(L"List of Windows", GetCurrentProcessId()).size());
-    const std::wstring file = temp_path(L"qd_font_failure.txt");
-    write_file(file, qd_profile_bytes({{1, u"C:\\gone.exe", 0, 0, 10, 10}}, u"Listed"));
-    SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(file)), 0);  // told: not started
-    const HWND hwndProfiles = GetDlgItem(hwnd, IDC_CB_PROFILE);
-    EXPECT_EQ(1, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));
-    SendMessageW(GetDlgItem(hwnd, IDC_CB_ACTION), CB_SETCURSEL, QD_ACTION_CLOSE, 0);
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_APPLY, 0), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_BTN_APPLY)));
-    EXPECT_EQ(0, SendMessageW(hwndProfiles, CB_GETCOUNT, 0, 0));  // Apply acted
+    drop_profile(hwnd, {{1, u"C:\\gone.exe", 0, 0, 10, 10}}, u"Listed");  // told: not started
+    EXPECT_EQ(1, SendMessageW(GetDlgItem(hwnd, IDC_CB_PROFILE), CB_GETCOUNT, 0, 0));
     EXPECT_EQ(3u, rec.boxes.size());
     DestroyWindow(hwnd);
-    DeleteFileW(file.c_str());
     EXPECT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the window undid its own
     CoUninitialize();
-}
-
-// Every path of the drop handler gives the drop back to the system.
-TEST(DropHandler, EveryPathReleasesTheDrop)
-{
-    BoxRecorder rec;
-    LoadedProfiles_STR store{};
-    CB_Profile_manage_STR cb{};
-    STR_ProfileListNames names{};
-    STR_SettleWatch settle;
-    int iFail = 0;
-    zt_SetAllocFailHook([](void* pCtx, size_t) { return *static_cast<int*>(pCtx) != 0; }, &iFail);
-    const struct { HWND hwnd; const wchar_t* ptcFile; int iFailAlloc; int32_t iResult; } rows[] = {
-        {nullptr, L"C:\\x.txt", 0, -1}, {GetDesktopWindow(), L"C:\\x.txt", 1, -2}, {GetDesktopWindow(), L"", 0, -3},
-        {GetDesktopWindow(), L"C:\\no\\such.txt", 0, -4}};
-    for (const auto& row : rows) {
-        iFail = row.iFailAlloc;
-        HDROP hDrop = make_drop(row.ptcFile);
-        EXPECT_EQ(row.iResult, on_wm_dropfiles(row.hwnd, hDrop, &store, &cb, &names, &settle));
-        EXPECT_EQ(static_cast<UINT>(GMEM_INVALID_HANDLE), GlobalFlags(hDrop)) << row.iResult;
-    }
-    zt_SetAllocFailHook(nullptr, nullptr);
 }

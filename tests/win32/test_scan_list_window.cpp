@@ -104,6 +104,13 @@ TEST_F(ListWindowTest, TicksSelectRowsAndGeometryCellsOpenModifyCellWhichWritesT
     EXPECT_TRUE(g2->i_x == 12 && g2->i_y == 0 && g2->i_w == 500 && g2->i_h == -5);
     EXPECT_TRUE(g0->i_x == 100 && g0->i_y == 100 && g0->i_w == 400 && g0->i_h == 300);
     EXPECT_TRUE(rec.boxes.empty());
+    for (bool bEnter : {false, true}) {  // Cancel, clicked or ENTER on it: closed, nothing written
+        h = open_modify(0);
+        SetWindowTextW(GetDlgItem(h, IDC_MC_EDIT_X), L"77");
+        SetFocus(GetDlgItem(h, IDC_MC_BTN_CANCEL));
+        bEnter ? key(GetFocus(), VK_RETURN) : click(h, IDC_MC_BTN_CANCEL);
+        EXPECT_TRUE(!IsWindow(h) && cell(0, 2) == L"100" && g0->i_x == 100) << bEnter;
+    }
 
     h = open_modify(1);
     zt_VirtualFree(store.pcDynMem_WinHndls);  // OK now fails: a click leaves the window open, ENTER closes it
