@@ -2,6 +2,7 @@
 // the real program: the tool answers the user while the program settles,
 // then the main window is in place and Apply acts on it.
 #include "driver.h"
+#include "linux_tools.h"
 #include "profile_bytes.h"
 
 TEST_F(ProgramTest, WhileALoadedProgramSwapsItsSplashForItsMainWindowTheToolAnswersThenActsOnTheMainWindow)
@@ -13,7 +14,8 @@ TEST_F(ProgramTest, WhileALoadedProgramSwapsItsSplashForItsMainWindowTheToolAnsw
                                              reinterpret_cast<const uint8_t*>(desc.data() + desc.size())));
     const std::wstring profile = temp(L"qd_splash_profile.txt");
     write_file(profile, qd_profile_bytes({{1, u16(exe), 150, 100, 640, 420}}, u"Splash"));
-    ASSERT_TRUE(drv::post_drop(hwndMain, profile));
+    const POINT ptPicture = {drv::geom(hwndMain)[0] + 100, drv::geom(hwndMain)[1] + 100};
+    ASSERT_EQ(QD_XDND_DROPPED, qd_xdnd_drop(beside_exe(L""), ptPicture, profile));
     ASSERT_TRUE(until([&] { return SendMessageW(GetDlgItem(hwndMain, 4), CB_GETCOUNT, 0, 0) == 1; }, 20000));
 
     // The splash is still up: a click on Load Profile opens its dialog.
