@@ -51,6 +51,13 @@ bool ready(const LoadedProfiles_STR* p)
            p->pc_raw_FilesProfile;
 }
 
+bool full_of_profiles(const LoadedProfiles_STR* p) { return uint64_t{p->uiN_loaded_prfls} + 1 > p->uiMax_num_loaded_prfls; }
+
+bool no_room_for_file(const LoadedProfiles_STR* p, uint64_t uiSize_file)
+{
+    return !fits(next_free(p->arr_uiOff_file_end, p->uiN_loaded_prfls), uiSize_file, p->uiSize_DynMem_files);
+}
+
 // The append's checks in their order; pView receives the opened file.
 int32_t check_append(const LoadedProfiles_STR* p, uint32_t size_FileProfile, const uint8_t* pc_raw_FileProfile,
                      uint32_t uiN_Folders, uint32_t uiN_Programs, STR_LoadedAddInfo* pInfo, STR_ProfileView* pView)
@@ -73,11 +80,10 @@ int32_t check_append(const LoadedProfiles_STR* p, uint32_t size_FileProfile, con
     }
     if (v.uiN_Folders != uiN_Folders || v.uiN_Programs != uiN_Programs) return QD_LP_COUNTS_MISMATCH;
 
-    if (uint64_t{k} + 1 > p->uiMax_num_loaded_prfls) return QD_LP_NO_ROOM_PROFILES;
+    if (full_of_profiles(p)) return QD_LP_NO_ROOM_PROFILES;
     if (!fits(next_free(p->arr_uiOff_hwnds_end, k), 4ull * v.N_wnds, p->uiSize_DynMem_hwnds_wnds_prfl))
         return QD_LP_NO_ROOM_HWNDS;
-    if (!fits(next_free(p->arr_uiOff_file_end, k), size_FileProfile, p->uiSize_DynMem_files))
-        return QD_LP_NO_ROOM_FILES;
+    if (no_room_for_file(p, size_FileProfile)) return QD_LP_NO_ROOM_FILES;
     return QD_LP_OK;
 }
 
@@ -87,13 +93,12 @@ int32_t loaded_profiles_check_file_room(const LoadedProfiles_STR* p, uint64_t ui
 {
     if (pInfo) *pInfo = STR_LoadedAddInfo{};
     if (!ready(p)) return QD_LP_NOT_READY;
-    const uint32_t k = p->uiN_loaded_prfls;
     if (pInfo) {
         pInfo->uiMax_num_loaded_prfls = p->uiMax_num_loaded_prfls;
-        pInfo->uiN_loaded_prfls = k;
+        pInfo->uiN_loaded_prfls = p->uiN_loaded_prfls;
     }
-    if (uint64_t{k} + 1 > p->uiMax_num_loaded_prfls) return QD_LP_NO_ROOM_PROFILES;
-    if (!fits(next_free(p->arr_uiOff_file_end, k), uiSize_file, p->uiSize_DynMem_files)) return QD_LP_NO_ROOM_FILES;
+    if (full_of_profiles(p)) return QD_LP_NO_ROOM_PROFILES;
+    if (no_room_for_file(p, uiSize_file)) return QD_LP_NO_ROOM_FILES;
     return QD_LP_OK;
 }
 
