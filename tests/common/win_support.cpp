@@ -74,7 +74,15 @@ PROCESS_INFORMATION start_fixture(const std::wstring& args) { return start_exe(f
 
 bool fixture_handled_posted(HWND hwnd)
 {
-    PostMessageW(hwnd, WM_APP + 2, 0, 0);
-    wchar_t tc[8] = {};
-    return pump_until([&] { return IsWindow(hwnd) && GetWindowTextW(hwnd, tc, 8) && std::wstring(tc) == L"Echo"; });
+    static unsigned uiEcho = 0;  // each echo its own caption, so none is taken for an earlier one
+    const std::wstring want = L"Echo " + std::to_wstring(++uiEcho);
+    PostMessageW(hwnd, WM_APP + 2, uiEcho, 0);
+    wchar_t tc[32] = {};
+    return pump_until([&] { return IsWindow(hwnd) && GetWindowTextW(hwnd, tc, 32) && want == tc; });
+}
+
+bool fixture_hang(HWND hwnd, DWORD dwMs)
+{
+    PostMessageW(hwnd, WM_APP + 1, dwMs, 0);
+    return pump_until([hwnd] { return !SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, nullptr); });
 }

@@ -40,6 +40,9 @@ void close_windows_of_class(const wchar_t* ptcClass);
 // null process handle when it could not start.
 PROCESS_INFORMATION start_exe(const std::wstring& exe, const std::wstring& args);
 PROCESS_INFORMATION start_fixture(const std::wstring& args);
+// Makes the fixture's window thread sleep for dwMs (it stops answering) and
+// waits until the system sees it so.
+bool fixture_hang(HWND hwnd, DWORD dwMs);
 // Posts the fixture's echo to its window and waits for it: true once every
 // message posted to the window before has been handled (and it still exists).
 bool fixture_handled_posted(HWND hwnd);

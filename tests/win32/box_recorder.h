@@ -36,6 +36,16 @@ struct BoxRecorder {
     std::vector<RecordedBox> boxes;
 };
 
+// Counts, while it lives, the bounded waits for another program's window
+// that went unanswered.
+struct UnansweredWaits {
+    int n = 0;
+    UnansweredWaits() { zt_SetAnswerWaitHook([](void* p, HWND, bool b) { *static_cast<int*>(p) += !b; }, &n); }
+    ~UnansweredWaits() { zt_SetAnswerWaitHook(nullptr, nullptr); }
+    UnansweredWaits(const UnansweredWaits&) = delete;
+    UnansweredWaits& operator=(const UnansweredWaits&) = delete;
+};
+
 // The program's start-up steps before its first window (the scale, the
 // common controls, the window classes), taken once by the test process.
 inline void test_register_classes()

@@ -64,14 +64,11 @@ TEST_F(ScanTest, TheListShowsEligibleWindowsWithTheirGeometryCaptionAndPath)
     HWND hwndFix = nullptr;
     ASSERT_TRUE(pump_until([&] { return (hwndFix = FindWindowW(L"QdFixA", nullptr)) && IsWindowVisible(hwndFix); }));
     q.otherPids = {fix.dwProcessId};
-    PostMessageW(hwndFix, WM_APP + 1, 20000, 0);  // the fixture stops answering
-    ASSERT_TRUE(pump_until([&] { return !SendMessageTimeoutW(hwndFix, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, nullptr); }));
-    int iUnanswered = 0;
-    zt_SetAnswerWaitHook([](void* pCtx, HWND, bool bAnswered) { *static_cast<int*>(pCtx) += !bAnswered; }, &iUnanswered);
+    ASSERT_TRUE(fixture_hang(hwndFix, 20000));
+    UnansweredWaits unanswered;
 
     EXPECT_EQ(1, scan());
-    zt_SetAnswerWaitHook(nullptr, nullptr);
-    EXPECT_EQ(1, iUnanswered);  // in the first walk; not again for the second
+    EXPECT_EQ(1, unanswered.n);  // in the first walk; not again for the second
     EXPECT_TRUE(rec.boxes.empty()) << only_box();
     ASSERT_NE(nullptr, hwndList);
     EXPECT_TRUE(rect_is(window_rect(hwndList), 30, 30, 1440, 810));
